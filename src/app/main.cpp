@@ -1,0 +1,26 @@
+#include "app/Session.h"
+#include "app/SettingsStore.h"
+#include "browser/WebEngineBrowser.h"
+#include "filling/KeyStateFilter.h"
+#include "ui/FrmMain.h"
+#include "ui/QtDialogs.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication::setOrganizationName(QStringLiteral("Tarvelo"));
+    QCoreApplication::setApplicationName(QStringLiteral("Tarvelo"));
+    QApplication app(argc, argv);
+
+    tarvelo::QtDialogs dialogs;
+    tarvelo::SettingsStore settings;
+    tarvelo::KeyStateFilter keys;
+    app.installEventFilter(&keys);
+    tarvelo::WebEngineBrowser browser;
+
+    tarvelo::Session session({dialogs, browser, keys, settings});
+    session.startUp();
+    session.window().show();
+    return app.exec();
+}

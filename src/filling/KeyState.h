@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+
+namespace tarvelo {
+
+// Virtual-key codes of the keys the keyboard tick reads.
+namespace vk {
+constexpr int RightButton = 0x02;
+constexpr int Control = 0x11;
+constexpr int Menu = 0x12; // Alt
+constexpr int Numpad0 = 0x60;
+constexpr int Numpad9 = 0x69;
+constexpr int Multiply = 0x6A;
+constexpr int Divide = 0x6F;
+} // namespace vk
+
+// Asynchronous key state, as the keyboard tick reads it.
+class KeyState
+{
+public:
+    virtual ~KeyState() = default;
+    // Bit 15 (0x8000): the key is down now. Bit 0 (0x0001): the key was pressed
+    // since the previous reading of this same key; the reading clears it.
+    virtual std::uint16_t asyncKeyState(int virtualKey) = 0;
+    // Whether one of the program's windows is the active window.
+    virtual bool hasActiveWindow() const = 0;
+};
+
+} // namespace tarvelo

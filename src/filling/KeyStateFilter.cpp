@@ -1,0 +1,155 @@
+#include "filling/KeyStateFilter.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWidget>
+
+namespace tarvelo {
+
+KeyStateFilter::KeyStateFilter(QObject *parent) : QObject(parent)
+{
+    qApp->installEventFilter(this);
+}
+
+KeyStateFilter::~KeyStateFilter()
+{
+    if (qApp)
+        qApp->removeEventFilter(this);
+}
+
+std::uint16_t KeyStateFilter::asyncKeyState(int virtualKey)
+{
+    Key *key = keyFor(virtualKey);
+    if (!key)
+        return 0;
+    const std::uint16_t value = (key->down ? 0x8000 : 0) | (key->pressedSinceReading ? 0x0001 : 0);
+    key->pressedSinceReading = false;
+    return value;
+}
+
+bool KeyStateFilter::hasActiveWindow() const
+{
+    return QApplication::activeWindow() != nullptr;
+}
+
+int KeyStateFilter::virtualKeyOf(const QKeyEvent &event)
+{
+    const int key = event.key();
+    if (key == Qt::Key_Control)
+        return vk::Control;
+    if (key == Qt::Key_Alt)
+        return vk::Menu;
+    if (!event.modifiers().testFlag(Qt::KeypadModifier))
+        return 0;
+    if (key >= Qt::Key_0 && key <= Qt::Key_9)
+        return vk::Numpad0 + (key - Qt::Key_0);
+    if (key == Qt::Key_Asterisk)
+        return vk::Multiply;
+    if (key == Qt::Key_Slash)
+        return vk::Divide;
+    return 0;
+}
+
+bool KeyStateFilter::eventFilter(QObject *watched, QEvent *event)
+{
+    // A key let go while another program is active never reports its release
+    // here (Alt after Alt+Tab, say): forget what is down when no window of
+    // ours is active any more.
+    if (event->type() == QEvent::ApplicationDeactivate) {
+        releaseAll();
+        return false;
+    }
+    // Input reaches the application twice, once for the window and once for
+    // the widget; the widget's copy is the one to count.
+    if (!watched->isWidgetType())
+        return false;
+
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        keyPressed(*static_cast<QKeyEvent *>(event));
+        break;
+    case QEvent::KeyRelease:
+        keyReleased(*static_cast<QKeyEvent *>(event));
+        break;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease: {
+        auto *mouse = static_cast<QMouseEvent *>(event);
+        if (mouse->button() != Qt::RightButton)
+            break;
+        Key &button = m_keys[vk::RightButton];
+        const bool press = event->type() == QEvent::MouseButtonPress;
+        // A press a child ignores is handed to each parent in turn: count it once.
+        if (press && !button.down)
+            button.pressedSinceReading = true;
+        button.down = press;
+        break;
+    }
+    default:
+        break;
+    }
+    return false;
+}
+
+void KeyStateFilter::keyPressed(const QKeyEvent &event)
+{
+    const int virtualKey = virtualKeyOf(event);
+    if (virtualKey == 0)
+        return;
+    if (virtualKey != vk::Control && virtualKey != vk::Menu)
+        followModifiers(event.modifiers());
+
+    Key &key = m_keys[virtualKey];
+    // The same press seen again: handed up to a parent widget that the child
+    // left it to, or handed back by the browser when the page did not use it.
+    // Only the platform's auto-repeat is a new key-down while the key is down.
+    const bool sameTime = event.timestamp() != 0 && event.timestamp() == key.pressTime;
+    if (sameTime || (key.down && !event.isAutoRepeat()))
+        return;
+    key.down = true;
+    key.pressedSinceReading = true;
+    key.scanCode = event.nativeScanCode();
+    key.pressTime = event.timestamp();
+}
+
+void KeyStateFilter::keyReleased(const QKeyEvent &event)
+{
+    if (event.isAutoRepeat())
+        return; // the key is still held
+    // Num Lock can change the key between press and release; the physical key,
+    // its scan code, stays the same. Without a scan code, go by the key.
+    const quint32 scanCode = event.nativeScanCode();
+    if (scanCode != 0) {
+        for (Key &key : m_keys) {
+            if (key.down && key.scanCode == scanCode) {
+                key.down = false;
+                return;
+            }
+        }
+    }
+    if (Key *key = keyFor(virtualKeyOf(event)))
+        key->down = false;
+}
+
+void KeyStateFilter::followModifiers(Qt::KeyboardModifiers modifiers)
+{
+    // A keypad key carries the true modifier state, even for a Ctrl or Alt
+    // pressed or let go while the program was not active.
+    m_keys[vk::Control].down = modifiers.testFlag(Qt::ControlModifier);
+    m_keys[vk::Menu].down = modifiers.testFlag(Qt::AltModifier);
+}
+
+void KeyStateFilter::releaseAll()
+{
+    for (Key &key : m_keys)
+        key.down = false;
+}
+
+KeyStateFilter::Key *KeyStateFilter::keyFor(int virtualKey)
+{
+    if (virtualKey <= 0 || virtualKey >= int(m_keys.size()))
+        return nullptr;
+    return &m_keys[virtualKey];
+}
+
+} // namespace tarvelo

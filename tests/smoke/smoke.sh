@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Starts the real program as a new user would (empty home, no settings), once on
+# the offscreen platform and once under a real X server, and checks that it
+# comes up with its one fixed-size window. Usage: smoke.sh /path/to/tarvelo
+set -u
+binary=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+fresh_home() {
+    local home="$work/$1"
+    mkdir -p "$home/runtime" && chmod 700 "$home/runtime"
+    export HOME=$home XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data \
+           XDG_CACHE_HOME=$home/cache XDG_RUNTIME_DIR=$home/runtime
+}
+
+fail() { echo "FAIL: $*"; exit 1; }
+
+# 1. Offscreen: start-up runs to the end and the program keeps running.
+fresh_home offscreen
+QT_QPA_PLATFORM=offscreen "$binary" >"$work/offscreen.log" 2>&1 &
+pid=$!
+sleep 8
+kill -0 $pid 2>/dev/null || { cat "$work/offscreen.log"; fail "exited during start-up on offscreen"; }
+kill $pid; wait $pid 2>/dev/null
+[ -e "$XDG_CONFIG_HOME/Tarvelo/Tarvelo.conf" ] && fail "settings written without a confirmed exit"
+echo "offscreen: started and kept running"
+
+# 2. A real X server: the window is there, titled and sized as it should be.
+command -v xvfb-run >/dev/null || { echo "SKIP: no xvfb-run"; exit 0; }
+fresh_home x11
+export QT_QPA_PLATFORM=xcb
+xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+    "$0" >"$1/x11.log" 2>&1 &
+    pid=$!
+    for i in $(seq 1 60); do
+        line=$(xwininfo -root -tree 2>/dev/null | grep -E "\"[^\"]*Tarvelo\": \(\"tarvelo\"" | head -1)
+        [ -n "$line" ] && break
+        sleep 0.5
+    done
+    kill $pid 2>/dev/null; wait $pid 2>/dev/null
+    echo "$line"
+    case "$line" in
+        *" 939x664+"*) exit 0 ;;
+        "") cat "$1/x11.log"; echo "FAIL: no Tarvelo window"; exit 1 ;;
+        *) echo "FAIL: window is not 939x664"; exit 1 ;;
+    esac' "$binary" "$work" || exit 1
+echo "x11: window 939x664 titled Tarvelo"
