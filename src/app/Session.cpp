@@ -2,6 +2,9 @@
 
 #include "app/Lifecycle.h"
 #include "browser/Browser.h"
+#include "browser/BrowserPanel.h"
+#include "ui/Dialogs.h"
+#include "profiles/ProfilesPanel.h"
 #include "ui/FrmMain.h"
 
 namespace tarvelo {
@@ -9,9 +12,21 @@ namespace tarvelo {
 Session::Session(Platform platform)
     : m_platform(platform), m_window(std::make_unique<FrmMain>(&platform.browser))
 {
+    m_profiles = new ProfilesPanel(*m_window, m_platform.dialogs);
+    const auto tellUser = [this](const QString &message) {
+        m_platform.dialogs.messageBox(m_window.get(), message, QStringLiteral("Tarvelo"),
+                                      QMessageBox::Warning, QMessageBox::Ok, QMessageBox::Ok);
+    };
+    m_browserPanel = new BrowserPanel(
+        *m_window, tellUser,
+        platform.helpPageFolders.isEmpty()
+            ? HelpPage()
+            : HelpPage(HelpPage::resourcePath(), platform.helpPageFolders));
+
     Lifecycle::Steps steps;
-    // Until the help page is in place Home shows an empty page.
-    steps.pressHome = [this] { m_platform.browser.navigate(QStringLiteral("about:blank")); };
+    steps.pressHome = [this] { m_browserPanel->home(); };
+    steps.loadPad = [this](int index) { return m_profiles->LoadPad(index); };
+    steps.removeHelpPage = [this] { m_browserPanel->removeHelpPage(); };
     m_lifecycle = std::make_unique<Lifecycle>(*m_window, m_platform.dialogs, m_platform.settings,
                                               std::move(steps));
 }

@@ -1,14 +1,18 @@
 #pragma once
 
+#include <QStringList>
+
 #include <memory>
 
 namespace tarvelo {
 
 class Browser;
+class BrowserPanel;
 class Dialogs;
 class FrmMain;
 class KeyState;
 class Lifecycle;
+class ProfilesPanel;
 class SettingsStore;
 
 // One run of the program: the window, the panels that give its controls their
@@ -23,6 +27,9 @@ public:
         Browser &browser;
         KeyState &keys;
         SettingsStore &settings;
+        // Where the help page file may be written, first choice first; empty
+        // means the program's folder, then the per-user runtime folder.
+        QStringList helpPageFolders = {};
     };
 
     explicit Session(Platform platform);
@@ -30,6 +37,8 @@ public:
 
     FrmMain &window() { return *m_window; }
     Lifecycle &lifecycle() { return *m_lifecycle; }
+    ProfilesPanel &profiles() { return *m_profiles; }
+    BrowserPanel &browserPanel() { return *m_browserPanel; }
 
     // The start-up sequence; show the window afterwards.
     void startUp();
@@ -37,6 +46,9 @@ public:
 private:
     Platform m_platform;
     std::unique_ptr<FrmMain> m_window;
+    // The panels are owned by the window.
+    ProfilesPanel *m_profiles = nullptr;
+    BrowserPanel *m_browserPanel = nullptr;
     std::unique_ptr<Lifecycle> m_lifecycle;
 };
 

@@ -27,8 +27,7 @@ QString profileFolder(QStandardPaths::StandardLocation location)
 
 } // namespace
 
-WebEngineBrowser::WebEngineBrowser(QObject *parent)
-    : Browser(parent)
+WebEngineBrowser::WebEngineBrowser(QObject *parent) : Browser(parent)
 {
     m_profile = new QWebEngineProfile(u"Tarvelo"_s, this);
     m_profile->setPersistentStoragePath(profileFolder(QStandardPaths::AppDataLocation));
@@ -180,8 +179,8 @@ void WebEngineBrowser::onDownloadRequested(QWebEngineDownloadRequest *download)
 {
     const QString suggested =
         QDir(download->downloadDirectory()).filePath(download->downloadFileName());
-    const QString chosen = m_chooseSaveLocation ? m_chooseSaveLocation(suggested)
-                                                : askSaveLocation(suggested);
+    const QString chosen =
+        m_chooseSaveLocation ? m_chooseSaveLocation(suggested) : askSaveLocation(suggested);
     if (chosen.isEmpty()) {
         download->cancel();
         return;

@@ -56,7 +56,7 @@ bool KeyStateFilter::eventFilter(QObject *watched, QEvent *event)
     // A key let go while another program is active never reports its release
     // here (Alt after Alt+Tab, say): forget what is down when no window of
     // ours is active any more.
-    if (event->type() == QEvent::ApplicationDeactivate) {
+    if (event->type() == QEvent::ActivationChange && !hasActiveWindow()) {
         releaseAll();
         return false;
     }
@@ -96,15 +96,15 @@ void KeyStateFilter::keyPressed(const QKeyEvent &event)
     const int virtualKey = virtualKeyOf(event);
     if (virtualKey == 0)
         return;
+    Key &key = m_keys[virtualKey];
+    if (isOlderThanPress(event.timestamp(), key, true))
+        return;
     if (virtualKey != vk::Control && virtualKey != vk::Menu)
         followModifiers(event.modifiers());
 
-    Key &key = m_keys[virtualKey];
-    // The same press seen again: handed up to a parent widget that the child
-    // left it to, or handed back by the browser when the page did not use it.
+    // The same press handed up to a parent widget that the child left it to.
     // Only the platform's auto-repeat is a new key-down while the key is down.
-    const bool sameTime = event.timestamp() != 0 && event.timestamp() == key.pressTime;
-    if (sameTime || (key.down && !event.isAutoRepeat()))
+    if (key.down && !event.isAutoRepeat())
         return;
     key.down = true;
     key.pressedSinceReading = true;
@@ -116,19 +116,37 @@ void KeyStateFilter::keyReleased(const QKeyEvent &event)
 {
     if (event.isAutoRepeat())
         return; // the key is still held
-    // Num Lock can change the key between press and release; the physical key,
-    // its scan code, stays the same. Without a scan code, go by the key.
-    const quint32 scanCode = event.nativeScanCode();
-    if (scanCode != 0) {
-        for (Key &key : m_keys) {
-            if (key.down && key.scanCode == scanCode) {
-                key.down = false;
-                return;
-            }
-        }
-    }
-    if (Key *key = keyFor(virtualKeyOf(event)))
+    Key *key = downKeyWithScanCode(event.nativeScanCode());
+    if (!key)
+        key = keyFor(virtualKeyOf(event));
+    if (key && !isOlderThanPress(event.timestamp(), *key, false))
         key->down = false;
+}
+
+KeyStateFilter::Key *KeyStateFilter::downKeyWithScanCode(quint32 scanCode)
+{
+    // Num Lock can change the key between press and release; the physical key,
+    // its scan code, stays the same. Offscreen events carry none.
+    if (scanCode == 0)
+        return nullptr;
+    for (Key &key : m_keys) {
+        if (key.down && key.scanCode == scanCode)
+            return &key;
+    }
+    return nullptr;
+}
+
+bool KeyStateFilter::isOlderThanPress(quint64 time, const Key &key, bool sameTimeCounts)
+{
+    // The browser hands key events the page did not use back to the window,
+    // a little later: a copy of a press already counted, or a release that
+    // belongs to an earlier press than the one now holding the key down.
+    // Times are the platform's milliseconds; a huge gap is a wrap-around.
+    if (time == 0 || key.pressTime == 0 || time > key.pressTime)
+        return false;
+    if (time == key.pressTime)
+        return sameTimeCounts;
+    return key.pressTime - time < 60000;
 }
 
 void KeyStateFilter::followModifiers(Qt::KeyboardModifiers modifiers)

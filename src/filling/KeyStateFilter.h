@@ -45,6 +45,8 @@ private:
     void followModifiers(Qt::KeyboardModifiers modifiers);
     void releaseAll();
     Key *keyFor(int virtualKey);
+    Key *downKeyWithScanCode(quint32 scanCode);
+    static bool isOlderThanPress(quint64 time, const Key &key, bool sameTimeCounts);
 
     // Indexed by virtual-key code; the highest one read is keypad / (0x6F).
     std::array<Key, 0x70> m_keys{};

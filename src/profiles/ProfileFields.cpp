@@ -7,13 +7,13 @@ namespace {
 FieldSpec single(Field f, const char16_t *name, const char16_t *tag, const char16_t *label,
                  const char16_t *def)
 {
-    FieldSpec spec;
-    spec.field = f;
-    spec.name = QString::fromUtf16(name);
-    spec.padTag = QString::fromUtf16(tag);
-    spec.label = QString::fromUtf16(label);
-    spec.defaultText = QString::fromUtf16(def);
-    return spec;
+    FieldSpec info;
+    info.field = f;
+    info.name = QString::fromUtf16(name);
+    info.padTag = QString::fromUtf16(tag);
+    info.label = QString::fromUtf16(label);
+    info.defaultText = QString::fromUtf16(def);
+    return info;
 }
 
 std::array<FieldSpec, FieldCount> buildTable()

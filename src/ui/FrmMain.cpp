@@ -270,22 +270,22 @@ void FrmMain::buildDetailPanel(int profile)
     };
     QFrame *panel = fraDesc[profile];
     for (const Row &row : rows) {
-        const FieldSpec &spec = fieldSpec(row.field);
+        const FieldSpec &info = fieldSpec(row.field);
         const bool secondUrl = row.field == Field::SecURL;
         auto *label = place(new QLabel(panel), QStringLiteral("lblDName_%1").arg(m_nextDName),
                             QRect(secondUrl ? 1800 : 720, row.labelTop, secondUrl ? 480 : 1560,
                                   225));
-        label->setText(spec.label);
+        label->setText(info.label);
         label->setFont(Fonts::caption());
-        label->setToolTip(spec.labelToolTip);
+        label->setToolTip(info.labelToolTip);
         lblDName[m_nextDName++] = label;
 
-        const QString name = indexed(spec.name, profile);
+        const QString name = indexed(info.name, profile);
         const QRect box(2280, row.boxTop, row.boxWidth, row.boxHeight);
         QWidget *w = nullptr;
-        if (spec.multiLine) {
+        if (info.multiLine) {
             auto *edit = place(new QPlainTextEdit(panel), name, box);
-            edit->setVerticalScrollBarPolicy(spec.scrollBar ? Qt::ScrollBarAlwaysOn
+            edit->setVerticalScrollBarPolicy(info.scrollBar ? Qt::ScrollBarAlwaysOn
                                                             : Qt::ScrollBarAlwaysOff);
             edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
             edit->setTabChangesFocus(true);
@@ -294,8 +294,8 @@ void FrmMain::buildDetailPanel(int profile)
             w = place(new QLineEdit(panel), name, box);
         }
         w->setFont(Fonts::textBox());
-        w->setToolTip(spec.toolTip);
-        setBoxText(w, spec.defaultText);
+        w->setToolTip(info.toolTip);
+        setBoxText(w, info.defaultText);
         if (auto *line = qobject_cast<QLineEdit *>(w))
             line->setCursorPosition(0);
     }

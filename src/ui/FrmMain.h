@@ -55,6 +55,8 @@ public:
     void setSaveSettings(std::function<void()> save) { m_saveSettings = std::move(save); }
 
     bool browserHasFocus = false;
+    // The decoded text of the PAD file read last.
+    QString padText;
 
     // --- controls, named as the window names them ---
     QTimer *tmrGetKey = nullptr;

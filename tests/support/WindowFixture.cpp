@@ -13,7 +13,8 @@ WindowFixture::WindowFixture(Browser *givenBrowser)
         ownedBrowser = std::make_unique<FakeBrowser>();
         browser = ownedBrowser.get();
     }
-    session = std::make_unique<Session>(Session::Platform{dialogs, *browser, keys, *settings});
+    session = std::make_unique<Session>(
+        Session::Platform{dialogs, *browser, keys, *settings, {dir.path()}});
 }
 
 WindowFixture::~WindowFixture()

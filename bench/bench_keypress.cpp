@@ -1,0 +1,195 @@
+// Time from a keypad press to the value in the page, through the whole road:
+// the key event, the 10 ms keypad timer, the field button, the clipboard, the
+// browser's select-all and paste, and the page's own input event.
+//
+//   bench_keypress [presses]      (default 300)
+//
+// Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
+#include "browser/WebEngineBrowser.h"
+#include "filling/FillingPanel.h"
+#include "filling/KeyStateFilter.h"
+#include "ui/FrmMain.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QEventLoop>
+#include <QFile>
+#include <QKeyEvent>
+#include <QRandomGenerator>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QWindow>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+using namespace tarvelo;
+
+namespace {
+
+// The page stamps each pasted value its input receives, in wall-clock
+// milliseconds, into its title, which the browser reports back. The digit the
+// keypad key types itself is left out: its value never ends in ".".
+const char page[] = R"(<!DOCTYPE html>
+<html><head><meta charset="utf-8"><title>bench</title></head>
+<body><input id="name" style="width:400px">
+<script>
+  const box = document.getElementById('name');
+  box.addEventListener('input', function () {
+    if (/^Value \d+\.$/.test(box.value))
+      document.title = box.value + '|' + (performance.timeOrigin + performance.now()).toFixed(3);
+  });
+</script></body></html>)";
+
+double nowMs()
+{
+    using namespace std::chrono;
+    return duration<double, std::milli>(system_clock::now().time_since_epoch()).count();
+}
+
+// Runs the event loop until done() or the timeout; false on timeout.
+template <typename Done> bool waitFor(Done done, int timeoutMs)
+{
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (done())
+            loop.quit();
+    });
+    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+    poll.start(1);
+    if (!done())
+        loop.exec();
+    return done();
+}
+
+void pause(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+struct Figures
+{
+    double median, p90, p99, max, mean;
+};
+
+Figures figuresOf(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const auto at = [&](double q) {
+        return values[std::min(values.size() - 1, size_t(q * double(values.size() - 1) + 0.5))];
+    };
+    double sum = 0;
+    for (double v : values)
+        sum += v;
+    return {at(0.5), at(0.9), at(0.99), values.back(), sum / double(values.size())};
+}
+
+void print(const char *what, const Figures &f)
+{
+    std::printf("%-34s median %6.2f  p90 %6.2f  p99 %6.2f  max %6.2f  mean %6.2f ms\n", what,
+                f.median, f.p90, f.p99, f.max, f.mean);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (geteuid() == 0)
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QStandardPaths::setTestModeEnabled(true); // no trace in the user's own folders
+    QApplication app(argc, argv);
+    const int presses = argc > 1 ? std::max(1, std::atoi(argv[1])) : 300;
+
+    QTemporaryDir dir;
+    const QString pagePath = dir.filePath(u"bench.html"_s);
+    QFile file(pagePath);
+    if (!file.open(QIODevice::WriteOnly) || file.write(page) < 0)
+        return 1;
+    file.close();
+
+    WebEngineBrowser browser;
+    FrmMain window(&browser);
+    KeyStateFilter keys;
+    FillingPanel panel(window, browser, keys);
+    window.show();
+    window.activateWindow();
+
+    bool loaded = false;
+    QObject::connect(&browser, &Browser::downloadComplete, &app, [&] { loaded = true; });
+    browser.navigate(pagePath);
+    if (!waitFor([&] { return loaded && QApplication::activeWindow(); }, 30000)) {
+        std::fprintf(stderr, "page did not load\n");
+        return 1;
+    }
+    bool focused = false;
+    browser.runIsolatedScript(u"document.getElementById('name').focus()"_s,
+                              [&](const QVariant &) { focused = true; });
+    browser.setFocus();
+    if (!waitFor([&] { return focused && window.browserHasFocus; }, 10000)) {
+        std::fprintf(stderr, "browser did not take the focus\n");
+        return 1;
+    }
+
+    QString title;
+    QObject::connect(&browser, &Browser::titleChange, &app, [&](const QString &t) { title = t; });
+    const auto sendKey = [&](QEvent::Type type, quint64 timestamp) {
+        QKeyEvent event(type, Qt::Key_1, Qt::KeypadModifier, u"1"_s);
+        event.setTimestamp(timestamp);
+        QCoreApplication::sendEvent(window.windowHandle(), &event);
+    };
+
+    // The paste begins when the value reaches the clipboard.
+    QString pasteValue;
+    double pasteStarted = 0;
+    QObject::connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, &app, [&] {
+        if (QGuiApplication::clipboard()->text() == pasteValue)
+            pasteStarted = nowMs();
+    });
+
+    std::vector<double> toPaste;
+    std::vector<double> inPage;
+    std::vector<double> seenBack;
+    int missed = 0;
+    quint64 keyTime = 1000;
+    for (int i = 0; i < presses; ++i) {
+        const QString value = u"Value %1."_s.arg(i);
+        window.setFieldText(Field::ProgName, 0, value);
+        pasteValue = value;
+        pasteStarted = 0;
+        // Presses fall anywhere in the timer's period, as a user's do.
+        pause(int(QRandomGenerator::global()->bounded(5, 25)));
+
+        const double pressed = nowMs();
+        sendKey(QEvent::KeyPress, keyTime += 100);
+        const QString prefix = value + u'|';
+        const bool arrived = waitFor([&] { return title.startsWith(prefix); }, 2000);
+        const double back = nowMs();
+        sendKey(QEvent::KeyRelease, keyTime += 50);
+        if (!arrived) {
+            std::fprintf(stderr, "press %d: no paste seen, title %s\n", i, qPrintable(title));
+            ++missed;
+            continue;
+        }
+        toPaste.push_back(pasteStarted - pressed);
+        inPage.push_back(title.mid(prefix.size()).toDouble() - pressed);
+        seenBack.push_back(back - pressed);
+    }
+
+    std::printf("keypad 1 -> program name in the page, %d presses, %d missed, platform %s\n",
+                presses, missed, qPrintable(QGuiApplication::platformName()));
+    if (inPage.empty())
+        return 1;
+    print("press to paste started (tick):", figuresOf(toPaste));
+    print("press to value in the page:", figuresOf(inPage));
+    print("press to page's answer seen back:", figuresOf(seenBack));
+    return missed == 0 ? 0 : 1;
+}
