@@ -3,6 +3,7 @@
 #include "app/Lifecycle.h"
 #include "browser/Browser.h"
 #include "browser/BrowserPanel.h"
+#include "filling/FillingPanel.h"
 #include "ui/Dialogs.h"
 #include "profiles/ProfilesPanel.h"
 #include "ui/FrmMain.h"
@@ -23,8 +24,11 @@ Session::Session(Platform platform)
             ? HelpPage()
             : HelpPage(HelpPage::resourcePath(), platform.helpPageFolders));
 
+    m_filling = new FillingPanel(*m_window, m_platform.browser, m_platform.keys, m_window.get());
+
     Lifecycle::Steps steps;
     steps.pressHome = [this] { m_browserPanel->home(); };
+    steps.showNormalPictures = [this] { m_filling->showNormalPictures(); };
     steps.loadPad = [this](int index) { return m_profiles->LoadPad(index); };
     steps.removeHelpPage = [this] { m_browserPanel->removeHelpPage(); };
     m_lifecycle = std::make_unique<Lifecycle>(*m_window, m_platform.dialogs, m_platform.settings,

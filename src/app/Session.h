@@ -8,6 +8,7 @@ namespace tarvelo {
 
 class Browser;
 class BrowserPanel;
+class FillingPanel;
 class Dialogs;
 class FrmMain;
 class KeyState;
@@ -39,6 +40,7 @@ public:
     Lifecycle &lifecycle() { return *m_lifecycle; }
     ProfilesPanel &profiles() { return *m_profiles; }
     BrowserPanel &browserPanel() { return *m_browserPanel; }
+    FillingPanel &filling() { return *m_filling; }
 
     // The start-up sequence; show the window afterwards.
     void startUp();
@@ -49,6 +51,7 @@ private:
     // The panels are owned by the window.
     ProfilesPanel *m_profiles = nullptr;
     BrowserPanel *m_browserPanel = nullptr;
+    FillingPanel *m_filling = nullptr;
     std::unique_ptr<Lifecycle> m_lifecycle;
 };
 

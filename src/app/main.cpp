@@ -16,7 +16,6 @@ int main(int argc, char *argv[])
     tarvelo::QtDialogs dialogs;
     tarvelo::SettingsStore settings;
     tarvelo::KeyStateFilter keys;
-    app.installEventFilter(&keys);
     tarvelo::WebEngineBrowser browser;
 
     tarvelo::Session session({dialogs, browser, keys, settings});

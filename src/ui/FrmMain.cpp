@@ -8,6 +8,7 @@
 
 #include <QCloseEvent>
 #include <QFrame>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -80,6 +81,9 @@ FrmMain::FrmMain(Browser *browser, QWidget *parent) : QWidget(parent), WebBr(bro
     setFixedSize(twipsSize(ClientWidth, ClientHeight));
     setMouseTracking(true);
     setFont(Fonts::dialog());
+    QIcon icon(QStringLiteral(":/pictures/icon16.png"));
+    icon.addFile(QStringLiteral(":/pictures/icon256.png"));
+    setWindowIcon(icon);
 
     tmrGetKey = new QTimer(this);
     tmrGetKey->setObjectName(QStringLiteral("tmrGetKey"));
@@ -125,9 +129,11 @@ void FrmMain::buildMainTab(QWidget *page)
 
     cmdPAD = place(new QPushButton(page), QStringLiteral("cmdPAD"), QRect(11160, 1355, 735, 340));
     cmdPAD->setToolTip(QStringLiteral("Loads the list of sites which accept PAD submission"));
+    cmdPAD->setIcon(QIcon(QStringLiteral(":/pictures/pad.png")));
     cmdPAD->setIconSize(QSize(35, 15));
     cmdHome = place(new QPushButton(page), QStringLiteral("cmdHome"), QRect(12000, 1355, 735, 340));
     cmdHome->setToolTip(QStringLiteral("Home"));
+    cmdHome->setIcon(QIcon(QStringLiteral(":/pictures/home.png")));
     cmdHome->setIconSize(QSize(16, 16));
 
     cmdBack = navButton(QStringLiteral("cmdBack"), QStringLiteral("&Back"), 7200);
@@ -296,8 +302,6 @@ void FrmMain::buildDetailPanel(int profile)
         w->setFont(Fonts::textBox());
         w->setToolTip(info.toolTip);
         setBoxText(w, info.defaultText);
-        if (auto *line = qobject_cast<QLineEdit *>(w))
-            line->setCursorPosition(0);
     }
 
     txtAuthor[profile] = panel->findChild<QLineEdit *>(indexed(QStringLiteral("txtAuthor"), profile));
@@ -407,6 +411,7 @@ void FrmMain::setBoxText(QWidget *box, const QString &text)
 {
     if (auto *line = qobject_cast<QLineEdit *>(box)) {
         line->setText(text);
+        line->setCursorPosition(0); // show a long value from its start
         return;
     }
     if (auto *multi = qobject_cast<QPlainTextEdit *>(box)) {
