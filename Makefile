@@ -9,7 +9,7 @@ CMAKE_FLAGS ?=
 PACKAGES = cmake g++ make pkg-config \
            qt6-base-dev qt6-webengine-dev libgl-dev \
            fonts-dejavu-core fonts-dejavu-extra fonts-comic-neue \
-           xvfb xauth x11-utils \
+           xvfb xauth x11-utils xdotool \
            libbenchmark-dev clang-14 libclang-rt-14-dev
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
