@@ -1,7 +1,9 @@
 // Time from a page's completed load to every PAD input written: the fill is
 // one script round trip into the page, so this is what a user waits for.
+// Loads alternate between the fill and a bare round trip (a script that does
+// nothing, in the same world, at the same moment): the engine's floor.
 //
-//   build-release/bench/bench_autofill [loads]
+//   build-release/bench/bench_autofill [loads of each kind]
 
 #include "browser/AutoFillScript.h"
 #include "browser/WebEngineBrowser.h"
@@ -45,10 +47,26 @@ int main(int argc, char *argv[])
     const QString padUrl = u"https://example.org/software/pad/app.xml"_s;
     const QString page = QStringLiteral(TARVELO_TEST_DATA "/web/targets.html");
     std::vector<double> roundTrips; // milliseconds
+    std::vector<double> bareTrips;  // milliseconds
     std::vector<double> builds;     // microseconds
-    int warmUp = 5;
+    int warmUp = 6;
+    bool bareTurn = false;
 
     QObject::connect(&browser, &WebEngineBrowser::downloadComplete, &browser, [&] {
+        bareTurn = !bareTurn;
+        if (bareTurn) {
+            QElapsedTimer clock;
+            clock.start();
+            browser.runIsolatedScript(u"0"_s, [&, clock](const QVariant &) {
+                const double elapsed = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+                if (warmUp > 0)
+                    --warmUp;
+                else
+                    bareTrips.push_back(elapsed);
+                browser.refresh();
+            });
+            return;
+        }
         QElapsedTimer clock;
         clock.start();
         const QString script = AutoFillScript::build(padUrl);
@@ -78,6 +96,7 @@ int main(int argc, char *argv[])
         return code;
 
     std::sort(roundTrips.begin(), roundTrips.end());
+    std::sort(bareTrips.begin(), bareTrips.end());
     std::sort(builds.begin(), builds.end());
     QTextStream out(stdout);
     out << "loads " << roundTrips.size() << " of " << page << "\n"
@@ -85,6 +104,11 @@ int main(int argc, char *argv[])
         << percentile(builds, 0.95) << "\n"
         << "load done -> filled (ms)  min " << roundTrips.front() << "  median "
         << percentile(roundTrips, 0.5) << "  p95 " << percentile(roundTrips, 0.95) << "  max "
-        << roundTrips.back() << "\n";
+        << roundTrips.back() << "\n"
+        << "load done -> bare trip (ms) min " << bareTrips.front() << "  median "
+        << percentile(bareTrips, 0.5) << "  p95 " << percentile(bareTrips, 0.95) << "  max "
+        << bareTrips.back() << "\n"
+        << "fill / bare trip, medians: " << percentile(roundTrips, 0.5) / percentile(bareTrips, 0.5)
+        << "\n";
     return 0;
 }

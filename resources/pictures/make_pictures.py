@@ -302,6 +302,9 @@ def main():
         "icon16.png": (16, 16, window_icon()),
         "icon256.png": (256, 256, scaled(window_icon(), 16)),
     }
+    # The other sizes a desktop's icon theme asks for (hicolor).
+    for size in (32, 48, 64, 128):
+        pictures["icon%d.png" % size] = (size, size, scaled(window_icon(), size / 16))
     for name, (w, h, shapes) in pictures.items():
         write_png(name, w, render(w, h, shapes, samples=3 if w > 64 else 4))
     write_png("pad.png", 35, pad_badge())

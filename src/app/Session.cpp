@@ -4,6 +4,7 @@
 #include "browser/Browser.h"
 #include "browser/BrowserPanel.h"
 #include "filling/FillingPanel.h"
+#include "ui/Accessibility.h"
 #include "ui/Dialogs.h"
 #include "profiles/ProfilesPanel.h"
 #include "ui/FrmMain.h"
@@ -33,6 +34,7 @@ Session::Session(Platform platform)
     steps.removeHelpPage = [this] { m_browserPanel->removeHelpPage(); };
     m_lifecycle = std::make_unique<Lifecycle>(*m_window, m_platform.dialogs, m_platform.settings,
                                               std::move(steps));
+    Accessibility::apply(*m_window);
 }
 
 Session::~Session() = default;

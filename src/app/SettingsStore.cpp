@@ -11,6 +11,20 @@ namespace {
 const QString Organisation = QStringLiteral("Tarvelo");
 const QString Application = QStringLiteral("Tarvelo");
 const QString Group = QStringLiteral("Settings");
+
+QSettings::Status writePaths(const QString &filePath, const SettingsStore::Paths &paths)
+{
+    QSettings settings(filePath, QSettings::NativeFormat);
+    if (settings.status() == QSettings::FormatError)
+        settings.clear();
+    settings.beginGroup(Group);
+    for (int i = 0; i < int(paths.size()); ++i)
+        settings.setValue(SettingsStore::keyName(i), paths[i]);
+    settings.endGroup();
+    settings.sync();
+    return settings.status();
+}
+
 } // namespace
 
 SettingsStore::SettingsStore()
@@ -56,21 +70,19 @@ bool SettingsStore::savePaths(const Paths &paths, QString *errorText) const
             *errorText = QStringLiteral("The folder %1 cannot be created.").arg(info.absolutePath());
         return false;
     }
-    QSettings settings(m_filePath, QSettings::NativeFormat);
-    // A damaged file is rewritten from scratch rather than refused.
-    if (settings.status() == QSettings::FormatError)
-        settings.clear();
-    settings.beginGroup(Group);
-    for (int i = 0; i < int(paths.size()); ++i)
-        settings.setValue(keyName(i), paths[i]);
-    settings.endGroup();
-    settings.sync();
-    if (settings.status() == QSettings::NoError)
+    // A damaged file is replaced rather than refused. QSettings goes on
+    // reporting the damage it read even when its write went through, and then
+    // hides a write that failed behind it: a second write tells which it was.
+    QSettings::Status status = writePaths(m_filePath, paths);
+    if (status == QSettings::FormatError)
+        status = writePaths(m_filePath, paths);
+    if (status == QSettings::NoError)
         return true;
     if (errorText) {
-        *errorText = settings.status() == QSettings::AccessError
-                         ? QStringLiteral("The file cannot be written (no permission, or the disk is full).")
-                         : QStringLiteral("The file is damaged and could not be replaced.");
+        *errorText =
+            status == QSettings::AccessError
+                ? QStringLiteral("The file cannot be written (no permission, or the disk is full).")
+                : QStringLiteral("The file is damaged and could not be replaced.");
     }
     return false;
 }

@@ -12,6 +12,8 @@ int main(int argc, char *argv[])
     QCoreApplication::setOrganizationName(QStringLiteral("Tarvelo"));
     QCoreApplication::setApplicationName(QStringLiteral("Tarvelo"));
     QApplication app(argc, argv);
+    // Lets the desktop match the window to its entry and icon (Wayland too).
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.tarvelo.Tarvelo"));
 
     tarvelo::QtDialogs dialogs;
     tarvelo::SettingsStore settings;

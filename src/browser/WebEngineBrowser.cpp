@@ -156,6 +156,14 @@ void WebEngineBrowser::onFocusChanged(QWidget *old, QWidget *now)
 {
     const bool wasInside = isInsideView(old);
     const bool isInside = isInsideView(now);
+    if (wasInside && !now && old != m_view->focusProxy()) {
+        // A page from another site comes with a new widget inside the view,
+        // and the old one leaves with the focus. The user never left the
+        // browser: hand the focus on (that reports gotFocus again, harmless).
+        m_view->setFocus(Qt::OtherFocusReason);
+        if (hasFocus())
+            return;
+    }
     if (!wasInside && isInside)
         Q_EMIT gotFocus();
     else if (wasInside && !isInside)

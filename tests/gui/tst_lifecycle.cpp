@@ -136,23 +136,39 @@ void TestLifecycle::profileFileCheck()
 void TestLifecycle::corruptSettingsReadAsEmpty_data()
 {
     QTest::addColumn<QByteArray>("content");
-    QTest::newRow("binary") << QByteArray("\x00\xff\xfe[Settings\x01\x02=\x03", 15);
-    QTest::newRow("unclosed group") << QByteArray("[Settings\ntxtLocalPAD0=/x.xml\n");
-    QTest::newRow("not text") << QByteArray("[Settings]\ntxtLocalPAD0=@Variant(\\0\\0\\0\\x7f)\n");
+    QTest::addColumn<bool>("whileRunning"); // damaged after start-up read it
+    const QList<QPair<const char *, QByteArray>> damage{
+        {"binary", QByteArray("\x00\xff\xfe[Settings\x01\x02=\x03", 15)},
+        {"unclosed group", QByteArray("[Settings\ntxtLocalPAD0=/x.xml\n")},
+        {"line without a key", QByteArray("[Settings]\njunk line\n")},
+        {"not text", QByteArray("[Settings]\ntxtLocalPAD0=@Variant(\\0\\0\\0\\x7f)\n")},
+    };
+    for (const auto &[name, content] : damage) {
+        QTest::addRow("%s, before start", name) << content << false;
+        QTest::addRow("%s, while running", name) << content << true;
+    }
 }
 
 void TestLifecycle::corruptSettingsReadAsEmpty()
 {
     QFETCH(QByteArray, content);
+    QFETCH(bool, whileRunning);
     RecordingRun run;
-    run.fx.makeFile(QStringLiteral("Tarvelo.conf"), content);
+    if (whileRunning)
+        run.fx.storePaths({QString(), QString(), QString()});
+    else
+        run.fx.makeFile(QStringLiteral("Tarvelo.conf"), content);
     run.lifecycle->startUp();
     QVERIFY(run.fx.dialogs.messages.isEmpty());
     for (int i = 0; i < ProfileCount; ++i)
         QVERIFY(!run.fx.window().txtLocalPAD[i]->text().contains(u'\0'));
-    // The damaged file is replaced on the next save.
+    if (whileRunning)
+        run.fx.makeFile(QStringLiteral("Tarvelo.conf"), content);
+    // The damaged file is replaced on the next save, without a word: nothing
+    // in it could be read.
     run.fx.window().txtLocalPAD[1]->setText(QStringLiteral("/pads/one.xml"));
     QVERIFY(run.lifecycle->SaveSettings());
+    QVERIFY2(run.fx.dialogs.messages.isEmpty(), qPrintable(run.fx.dialogs.messages.value(0).text));
     QCOMPARE(stored(run.fx.settingsFile(), 1), QStringLiteral("/pads/one.xml"));
 }
 

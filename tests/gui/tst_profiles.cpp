@@ -6,9 +6,14 @@
 #include "ui/ClickableLabel.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRandomGenerator>
 #include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace tarvelo;
 
@@ -21,8 +26,8 @@ private Q_SLOTS:
     void encodingsGiveTheSameName_data();
     void encodingsGiveTheSameName();
     void loadTouchesOnlyItsProfile();
-    void failedLoadChangesNothing_data();
-    void failedLoadChangesNothing();
+    void badInput_data();
+    void badInput();
     void emptyFileEmptiesAllTaggedFields();
     void counterFollowsLongDescription_data();
     void counterFollowsLongDescription();
@@ -124,37 +129,152 @@ void TestProfiles::loadTouchesOnlyItsProfile()
     QCOMPARE(w.currentProfileTag(), QStringLiteral("2"));
 }
 
-void TestProfiles::failedLoadChangesNothing_data()
+void TestProfiles::badInput_data()
 {
-    QTest::addColumn<QString>("path"); // relative names are made inside the test folder
-    QTest::newRow("empty path") << QString();
-    QTest::newRow("missing") << QStringLiteral("@missing.xml");
-    QTest::newRow("folder") << QStringLiteral("@");
-    QTest::newRow("device") << QStringLiteral("/dev/zero");
-    QTest::newRow("newline in path") << QStringLiteral("@a\nb.xml");
-    QTest::newRow("5000 characters") << QStringLiteral("@") + QString(5000, u'x');
+    // input: what the profile is pointed at, made inside the test folder;
+    // loads: whether the file is read at all; name: the program name after it.
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("route"); // "LoadPad", or "click" with the chosen file
+    QTest::addColumn<bool>("loads");
+    QTest::addColumn<QString>("name");
+
+    struct Case
+    {
+        const char *input;
+        bool loads;
+        QString name;
+    };
+    const QString kept = QStringLiteral("Good");
+    const Case cases[] = {
+        {"empty path", false, kept},
+        {"missing", false, kept},
+        {"folder", false, kept},
+        {"device", false, kept},
+        {"fifo without writer", false, kept},
+        {"200 MB sparse file", false, kept},
+        {"newline in a missing path", false, kept},
+        {"5000 characters", false, kept},
+        {"5000 characters of folders", false, kept},
+        {"NUL in path", false, kept},
+        {"no read permission", false, kept},
+        // Read, as every file the reader accepts: the tags it lacks empty their fields.
+        {"binary", true, QString()},
+        {"newline in a real file name", true, QStringLiteral("Two lines")},
+        {"not UTF-8 and not Windows-1252", true,
+         QStringView(u"\u0081\u008d\u008f\u0090\u009d\u00c3(").toString()},
+        {"broken UTF-16", true, QStringView(u"\ufffdx\ufffd").toString()},
+    };
+    for (const Case &c : cases) {
+        for (const char *route : {"LoadPad", "click"}) {
+            // An empty choice in the dialog is a cancel, not a path.
+            if (QByteArrayView(c.input) == "empty path" && QByteArrayView(route) == "click")
+                continue;
+            QTest::addRow("%s, %s", c.input, route)
+                << QString::fromLatin1(c.input) << QString::fromLatin1(route) << c.loads << c.name;
+        }
+    }
 }
 
-void TestProfiles::failedLoadChangesNothing()
+void TestProfiles::badInput()
 {
-    QFETCH(QString, path);
+    QFETCH(QString, input);
+    QFETCH(QString, route);
+    QFETCH(bool, loads);
+    QFETCH(QString, name);
+    if (input == u"no read permission" && ::geteuid() == 0)
+        QSKIP("root reads every file");
+
     WindowFixture fx;
     FrmMain &w = fx.window();
-    if (path.startsWith(u'@'))
-        path = fx.dir.path() + u'/' + path.mid(1);
+    const QString dir = fx.dir.path();
+    QString path;
+    if (input == u"empty path") {
+        // no path at all
+    } else if (input == u"missing") {
+        path = dir + QStringLiteral("/missing.xml");
+    } else if (input == u"folder") {
+        path = dir;
+    } else if (input == u"device") {
+        path = QStringLiteral("/dev/zero");
+    } else if (input == u"fifo without writer") {
+        path = dir + QStringLiteral("/pipe.xml");
+        QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+    } else if (input == u"200 MB sparse file") {
+        path = dir + QStringLiteral("/huge.xml");
+        QFile huge(path);
+        // Sparse: no disk space, and the head holds a valid name that must not load.
+        QVERIFY(huge.open(QIODevice::WriteOnly) && huge.write(padWith("Huge")) > 0);
+        QVERIFY(huge.resize(200LL * 1024 * 1024));
+    } else if (input == u"newline in a missing path") {
+        path = dir + QStringLiteral("/two\nlines.xml");
+    } else if (input == u"5000 characters") {
+        path = dir + u'/' + QString(5000, u'x');
+    } else if (input == u"5000 characters of folders") {
+        path = dir + QStringLiteral("/a").repeated(2500);
+    } else if (input == u"NUL in path") {
+        path =
+            fx.makeFile(QStringLiteral("nul.xml"), padWith("Nul")) + QChar(0) + QStringLiteral("x");
+    } else if (input == u"no read permission") {
+        path = fx.makeFile(QStringLiteral("locked.xml"), padWith("Locked"));
+        QVERIFY(QFile::setPermissions(path, QFileDevice::Permissions()));
+    } else if (input == u"binary") {
+        QRandomGenerator random(4711);
+        QByteArray junk(256 * 1024, Qt::Uninitialized);
+        for (char &c : junk)
+            c = char(random.bounded(256));
+        junk[0] = 'x'; // not a UTF-16 byte-order mark
+        path = fx.makeFile(QStringLiteral("binary.xml"), junk);
+    } else if (input == u"newline in a real file name") {
+        path = fx.makeFile(QStringLiteral("two\nlines.xml"), padWith("Two lines"));
+    } else if (input == u"not UTF-8 and not Windows-1252") {
+        // Bytes no UTF-8 decoder takes, among them the five Windows-1252 leaves unassigned.
+        path = fx.makeFile(QStringLiteral("noenc.xml"), padWith("\x81\x8d\x8f\x90\x9d\xc3("));
+    } else if (input == u"broken UTF-16") {
+        // Little-endian, a lone low and a lone high surrogate, and an odd last byte.
+        const QString text = QStringLiteral("<Program_Name>") + QChar(0xDC00) + u'x' +
+                             QChar(0xD800) + QStringLiteral("</Program_Name>");
+        QByteArray bytes("\xff\xfe");
+        for (QChar c : text) {
+            bytes += char(c.unicode() & 0xff);
+            bytes += char(c.unicode() >> 8);
+        }
+        path = fx.makeFile(QStringLiteral("utf16.xml"), bytes + 'A');
+    } else {
+        QFAIL("no such input");
+    }
+
     w.txtLocalPAD[0]->setText(fx.makeFile(QStringLiteral("good.xml"), padWith("Good", "abc")));
     QVERIFY(fx.session->profiles().LoadPad(0));
-    const QString padTextBefore = w.padText;
+    const auto snapshot = [&w] {
+        QStringList values{w.padText, w.lblNumChar[0]->text()};
+        for (int i = 0; i < ProfileCount; ++i) {
+            for (Field f : padLoadOrder())
+                values << w.fieldText(f, i);
+        }
+        return values;
+    };
+    const QStringList before = snapshot();
 
-    w.txtLocalPAD[0]->setText(path);
     QElapsedTimer timer;
     timer.start();
-    QVERIFY(!fx.session->profiles().LoadPad(0));
-    QVERIFY(timer.elapsed() < 1000);
-    QCOMPARE(w.fieldText(Field::ProgName, 0), QStringLiteral("Good"));
-    QCOMPARE(w.lblNumChar[0]->text(), QStringLiteral("Char: 3"));
-    QCOMPARE(w.padText, padTextBefore);
+    if (route == u"LoadPad") {
+        w.txtLocalPAD[0]->setText(path);
+        QCOMPARE(fx.session->profiles().LoadPad(0), loads);
+    } else {
+        fx.dialogs.chosenFiles.enqueue(path);
+        QTest::mouseClick(w.lblLocalPad[0], Qt::LeftButton);
+        QCOMPARE(fx.dialogs.fileDialogsShown, 1);
+    }
+    const qint64 elapsed = timer.elapsed();
+    QVERIFY2(elapsed < 1000, qPrintable(QStringLiteral("took %1 ms").arg(elapsed)));
+
     QVERIFY(fx.dialogs.messages.isEmpty());
+    QCOMPARE(w.txtLocalPAD[0]->text(), path);
+    QCOMPARE(w.fieldText(Field::ProgName, 0), name);
+    if (!loads)
+        QCOMPARE(snapshot(), before);
+    // Other profiles are never touched.
+    QCOMPARE(w.fieldText(Field::ProgName, 1), QStringLiteral("Program Name"));
 }
 
 void TestProfiles::emptyFileEmptiesAllTaggedFields()

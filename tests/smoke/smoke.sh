@@ -22,7 +22,7 @@ QT_QPA_PLATFORM=offscreen "$binary" >"$work/offscreen.log" 2>&1 &
 pid=$!
 sleep 8
 kill -0 $pid 2>/dev/null || { cat "$work/offscreen.log"; fail "exited during start-up on offscreen"; }
-kill $pid; wait $pid 2>/dev/null
+kill $pid; sleep 1; kill -9 $pid 2>/dev/null; wait $pid 2>/dev/null
 [ -e "$XDG_CONFIG_HOME/Tarvelo/Tarvelo.conf" ] && fail "settings written without a confirmed exit"
 echo "offscreen: started and kept running"
 
@@ -37,6 +37,7 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
     binary=$0 work=$1 here=$2
     "$binary" >"$work/x11.log" 2>&1 &
     pid=$!
+    trap "kill -9 $pid 2>/dev/null" EXIT   # never leave the program behind
     for i in $(seq 1 60); do
         line=$(xwininfo -root -tree 2>/dev/null | grep -E "\"[^\"]*Tarvelo\": \(\"tarvelo\"" | head -1)
         [ -n "$line" ] && break

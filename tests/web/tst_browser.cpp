@@ -1,3 +1,4 @@
+#include "ScriptRunner.h"
 #include "browser/WebEngineBrowser.h"
 
 #include <QApplication>
@@ -94,7 +95,6 @@ private Q_SLOTS:
 
 private:
     void makeBrowser();
-    QVariant evaluate(const QString &script);
     bool load(const QString &name);
     bool loadAddress(const QString &address);
     bool waitForCompletions(QSignalSpy &spy, int count);
@@ -128,19 +128,6 @@ void TestBrowser::makeBrowser()
     m_host->show();
     QApplication::setActiveWindow(m_host.get());
     QVERIFY(QTest::qWaitForWindowActive(m_host.get()));
-}
-
-QVariant TestBrowser::evaluate(const QString &script)
-{
-    QVariant result;
-    bool done = false;
-    m_browser->runIsolatedScript(script, [&](const QVariant &value) {
-        result = value;
-        done = true;
-    });
-    if (!QTest::qWaitFor([&] { return done; }, 10000))
-        qWarning("script gave no answer: %s", qPrintable(script));
-    return result;
 }
 
 bool TestBrowser::waitForCompletions(QSignalSpy &spy, int count)
@@ -277,13 +264,16 @@ void TestBrowser::backAndForwardStepThroughHistory()
 void TestBrowser::refreshLoadsPageAgain()
 {
     QVERIFY(load(u"plain.html"_s));
-    QCOMPARE(evaluate(u"document.getElementById('box').value = 'typed'"_s).toString(), u"typed"_s);
+    QCOMPARE(runScriptAndWait(*m_browser, u"document.getElementById('box').value = 'typed'"_s)
+                 .toString(),
+             u"typed"_s);
 
     QSignalSpy complete(m_browser, &WebEngineBrowser::downloadComplete);
     m_browser->refresh();
     QVERIFY(waitForCompletions(complete, 1));
     QCOMPARE(m_browser->locationUrl(), fileUrl(u"plain.html"_s));
-    QCOMPARE(evaluate(u"document.getElementById('box').value"_s).toString(), u"before"_s);
+    QCOMPARE(runScriptAndWait(*m_browser, u"document.getElementById('box').value"_s).toString(),
+             u"before"_s);
 }
 
 void TestBrowser::focusSignalsFollowKeyboardFocus()
@@ -312,8 +302,8 @@ void TestBrowser::pasteReachesFocusedInputAfterButtonTookFocus()
     QVERIFY(load(u"plain.html"_s));
     m_browser->setFocus();
     QTRY_VERIFY(m_browser->hasFocus());
-    QCOMPARE(evaluate(u"var box = document.getElementById('box'); box.focus(); "
-                      "document.activeElement === box"_s),
+    QCOMPARE(runScriptAndWait(*m_browser, u"var box = document.getElementById('box'); box.focus(); "
+                                          "document.activeElement === box"_s),
              QVariant(true));
 
     // A field button takes the keyboard focus away from the browser.
@@ -323,7 +313,7 @@ void TestBrowser::pasteReachesFocusedInputAfterButtonTookFocus()
     QGuiApplication::clipboard()->setText(u"Pasted \"value\""_s);
     m_browser->selectAll();
     m_browser->paste();
-    QTRY_COMPARE(evaluate(u"document.getElementById('box').value"_s).toString(),
+    QTRY_COMPARE(runScriptAndWait(*m_browser, u"document.getElementById('box').value"_s).toString(),
                  u"Pasted \"value\""_s);
 }
 
@@ -332,8 +322,9 @@ void TestBrowser::hoveredLinkShowsInStatus()
     QVERIFY(load(u"plain.html"_s));
     QSignalSpy status(m_browser, &WebEngineBrowser::statusTextChange);
     const QVariantList box =
-        evaluate(u"var r = document.getElementById('next').getBoundingClientRect(); "
-                 "[r.left + 10, r.top + 10]"_s)
+        runScriptAndWait(*m_browser,
+                         u"var r = document.getElementById('next').getBoundingClientRect(); "
+                         "[r.left + 10, r.top + 10]"_s)
             .toList();
     QCOMPARE(box.size(), 2);
     QWidget *target = m_browser->view()->focusProxy();
@@ -359,7 +350,7 @@ void TestBrowser::newWindowOpensInSameView()
     QVERIFY(load(u"newwindow.html"_s));
     m_browser->runIsolatedScript(click); // the page it runs in is replaced: no answer comes
     QTRY_COMPARE_WITH_TIMEOUT(m_browser->locationUrl(), fileUrl(u"second.html"_s), 20000);
-    QTRY_COMPARE(evaluate(u"document.title"_s).toString(), u"Second page"_s);
+    QTRY_COMPARE(runScriptAndWait(*m_browser, u"document.title"_s).toString(), u"Second page"_s);
 }
 
 void TestBrowser::downloadAsksWhereToSave_data()
@@ -387,7 +378,7 @@ void TestBrowser::downloadAsksWhereToSave()
             [&](QWebEngineDownloadRequest *request) { download = request; });
 
     QVERIFY(load(u"download.html"_s));
-    evaluate(u"document.getElementById('file').click()"_s);
+    runScriptAndWait(*m_browser, u"document.getElementById('file').click()"_s);
     QTRY_COMPARE_WITH_TIMEOUT(suggestions.size(), 1, 20000);
     QVERIFY2(suggestions.first().endsWith(u"/notes.txt"_s), qPrintable(suggestions.first()));
     QVERIFY(download);

@@ -1,3 +1,4 @@
+#include "ScriptRunner.h"
 #include "browser/AutoFillScript.h"
 #include "browser/BrowserPanel.h"
 #include "browser/WebEngineBrowser.h"
@@ -29,7 +30,6 @@ private Q_SLOTS:
     void siteOpensAndPadUrlIsFilled();
 
 private:
-    QVariant evaluate(const QString &script);
     bool showAndActivate();
 
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -57,19 +57,6 @@ void TestBrowserPanelWeb::cleanup()
     m_window.reset();
     m_browser = nullptr;
     m_panel = nullptr;
-}
-
-QVariant TestBrowserPanelWeb::evaluate(const QString &script)
-{
-    QVariant result;
-    bool done = false;
-    m_browser->runIsolatedScript(script, [&](const QVariant &value) {
-        result = value;
-        done = true;
-    });
-    if (!QTest::qWaitFor([&] { return done; }, 10000))
-        qWarning("script gave no answer: %s", qPrintable(script));
-    return result;
 }
 
 bool TestBrowserPanelWeb::showAndActivate()
@@ -136,7 +123,7 @@ void TestBrowserPanelWeb::helpPageStructure()
 
     m_panel->home();
     QTRY_COMPARE_WITH_TIMEOUT(m_window->windowTitle(), u"First things first - Tarvelo"_s, 20000);
-    const QVariant result = evaluate(expression);
+    const QVariant result = runScriptAndWait(*m_browser, expression);
     QCOMPARE(result.toString(), value.toString());
 }
 
@@ -163,7 +150,7 @@ void TestBrowserPanelWeb::siteOpensAndPadUrlIsFilled()
         u"[document.forms.formpad.padurl.value, document.forms.formpad.pad_url.value,"
         " document.forms.formpad.padcat.selectedIndex, document.forms.formpad.program.value]"
         ".join(' ')"_s;
-    QTRY_COMPARE(evaluate(state).toString(),
+    QTRY_COMPARE(runScriptAndWait(*m_browser, state).toString(),
                  u"https://example.org/first.xml https://example.org/first.xml 2 unchanged"_s);
     QCOMPARE(m_window->lblStatus->text(), u" Done - "_s + QUrl::fromLocalFile(form).toString());
 
@@ -171,7 +158,7 @@ void TestBrowserPanelWeb::siteOpensAndPadUrlIsFilled()
     m_window->setCurrentProfileTag(u"1"_s);
     m_window->cmdRefresh->click();
     QTRY_COMPARE_WITH_TIMEOUT(
-        evaluate(state).toString(),
+        runScriptAndWait(*m_browser, state).toString(),
         u"https://example.org/second.xml https://example.org/second.xml 2 unchanged"_s, 20000);
 }
 

@@ -1,5 +1,6 @@
 // Pasting into a real page: field buttons and keypad shortcuts end with the
 // value in the page's focused element and the focus back in the browser.
+#include "ScriptRunner.h"
 #include "browser/WebEngineBrowser.h"
 #include "filling/FillingPanel.h"
 #include "filling/KeyStateFilter.h"
@@ -99,15 +100,19 @@ private Q_SLOTS:
     void thirdProfileLabel();
 
 private:
-    QVariant evaluate(const QString &script);
     QString valueOf(const QString &id)
     {
-        return evaluate(u"document.getElementById(%1).value"_s.arg(jsLiteral(id))).toString();
+        return runScriptAndWait(*m_browser,
+                                u"document.getElementById(%1).value"_s.arg(jsLiteral(id)))
+            .toString();
     }
     void clickInto(const QString &id);
     void sendKey(QEvent::Type type, int key, Qt::KeyboardModifiers modifiers,
                  bool autoRepeat = false);
-    int pastes() { return evaluate(u"Number(document.body.dataset.pastes || 0)"_s).toInt(); }
+    int pastes()
+    {
+        return runScriptAndWait(*m_browser, u"Number(document.body.dataset.pastes || 0)"_s).toInt();
+    }
     void waitTicks(int count);
     void pressKeypad(int key, Qt::KeyboardModifiers modifiers = {});
     void releaseKeypad(int key, Qt::KeyboardModifiers modifiers = {});
@@ -150,19 +155,6 @@ void TestPaste::cleanup()
     m_browser.reset();
 }
 
-QVariant TestPaste::evaluate(const QString &script)
-{
-    QVariant result;
-    bool done = false;
-    m_browser->runIsolatedScript(script, [&](const QVariant &value) {
-        result = value;
-        done = true;
-    });
-    if (!QTest::qWaitFor([&] { return done; }, 10000))
-        qWarning("script gave no answer: %s", qPrintable(script));
-    return result;
-}
-
 // A click as the platform delivers it, through the window: the clicked
 // widget takes the keyboard focus as with a real mouse.
 void TestPaste::clickAt(QWidget *widget, QPoint at)
@@ -175,12 +167,14 @@ void TestPaste::clickAt(QWidget *widget, QPoint at)
 void TestPaste::clickInto(const QString &id)
 {
     const QVariantList box =
-        evaluate(u"(function(){ const r = document.getElementById(%1).getBoundingClientRect();"
-                 u" return [r.left + 10, r.top + r.height / 2]; })()"_s.arg(jsLiteral(id)))
+        runScriptAndWait(
+            *m_browser,
+            u"(function(){ const r = document.getElementById(%1).getBoundingClientRect();"
+            u" return [r.left + 10, r.top + r.height / 2]; })()"_s.arg(jsLiteral(id)))
             .toList();
     QCOMPARE(box.size(), 2);
     clickAt(m_browser->view(), QPoint(box[0].toInt(), box[1].toInt()));
-    QTRY_COMPARE(evaluate(u"document.activeElement.id"_s).toString(), id);
+    QTRY_COMPARE(runScriptAndWait(*m_browser, u"document.activeElement.id"_s).toString(), id);
     QTRY_VERIFY(m_window->browserHasFocus);
 }
 
@@ -265,7 +259,7 @@ void TestPaste::fieldButton()
     QTRY_COMPARE(valueOf(element), expected);
     QVERIFY(m_browser->hasFocus());
     QVERIFY(m_window->browserHasFocus);
-    QCOMPARE(evaluate(u"document.activeElement.id"_s).toString(), element);
+    QCOMPARE(runScriptAndWait(*m_browser, u"document.activeElement.id"_s).toString(), element);
     QCOMPARE(QGuiApplication::clipboard()->text(), m_window->fieldText(Field(field), 0));
     disconnect(fieldButton, nullptr, this, nullptr);
 }
@@ -279,7 +273,7 @@ void TestPaste::keypadOneTypesProgramName()
     QVERIFY(m_browser->hasFocus());
 
     // Released and pressed again: pasted again, over what was typed meanwhile.
-    evaluate(u"document.getElementById('name').value = 'typed over'"_s);
+    runScriptAndWait(*m_browser, u"document.getElementById('name').value = 'typed over'"_s);
     pressKeypad(Qt::Key_1);
     QTRY_COMPARE(valueOf(u"name"_s), u"Program of profile 0"_s);
     releaseKeypad(Qt::Key_1);

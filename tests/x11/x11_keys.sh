@@ -28,6 +28,7 @@ xvfb-run -a -s "-screen 0 939x664x24" bash -c '
     driver=$1 page=$2 out=$3
     "$driver" "$page" >"$out" 2>/dev/null &
     pid=$!
+    trap "kill -9 $pid 2>/dev/null" EXIT   # never leave the program behind
     for i in $(seq 1 120); do grep -q "^INPUT" "$out" && break; sleep 0.5; done
     win=$(xdotool search --onlyvisible --name "Tarvelo$" | head -1)
     read x y <<<"$(grep "^INPUT" "$out" | tail -1 | cut -d" " -f2-)"

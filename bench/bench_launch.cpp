@@ -1,0 +1,157 @@
+// Launch time and memory after start-up: the program (tarvelo_probe, which is
+// main() unchanged plus launch marks) against a bare QWebEngineView loading
+// the same help page in a process of its own (bare_view). The two start
+// alternately, A B B A, each with a fresh home, the offscreen platform and the
+// same browser engine flags.
+//
+//   bench_launch [runs per side] [settle ms]      (defaults 10 and 2000)
+//
+// Time: from just before the process is spawned to the later of "window
+// exposed" and "first page loaded". Memory: resident set and proportional set
+// summed over the process tree (the engine's helper processes included),
+// settle ms after that moment.
+#include "ProcessTree.h"
+#include "ProgramRun.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+using tarvelo::ProcessTree;
+using tarvelo::ProgramRun;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Run
+{
+    double shownMs = 0;
+    double loadedMs = 0;
+    double readyMs = 0;
+    double cpuAtReadyS = 0;
+    ProcessTree::Memory memory;
+};
+
+struct Side
+{
+    const char *name;
+    std::vector<std::string> argv;
+    std::vector<Run> runs;
+};
+
+std::optional<Run> runOnce(const Side &side, const fs::path &home, int settleMs)
+{
+    ProgramRun program(side.argv, home, TARVELO_HELP_PAGE);
+    if (!program.waitReady(60000)) {
+        std::fprintf(stderr, "%s: no ready mark within 60 s\n%s\n", side.name,
+                     program.log().c_str());
+        return std::nullopt;
+    }
+    Run run;
+    run.cpuAtReadyS = ProcessTree::of(program.pid()).cpuSeconds();
+    std::this_thread::sleep_for(std::chrono::milliseconds(settleMs));
+    run.memory = ProcessTree::of(program.pid()).memory();
+    const auto since = [&](const char *mark) {
+        return double(program.mark(mark) - program.startedAt()) / 1e6;
+    };
+    run.shownMs = since("shown");
+    run.loadedMs = since("loaded");
+    run.readyMs = since("ready");
+    return run;
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10;
+    const int settleMs = argc > 2 ? std::max(0, std::atoi(argv[2])) : 2000;
+    char pattern[] = "/tmp/tarvelo-launch-XXXXXX";
+    if (!mkdtemp(pattern))
+        return 1;
+    const fs::path base(pattern);
+    int serial = 0;
+    const auto nextHome = [&] { return base / ("home-" + std::to_string(serial++)); };
+
+    Side program{"tarvelo", {TARVELO_PROBE}, {}};
+    Side bare{"bare view", {TARVELO_BARE_VIEW, "@PAGE@"}, {}};
+    // One start each brings the libraries into the page cache; not counted.
+    for (const Side *side : {&program, &bare}) {
+        if (!runOnce(*side, nextHome(), 0)) {
+            fs::remove_all(base);
+            return 1;
+        }
+    }
+
+    std::printf("%-10s %4s %9s %9s %9s %8s %9s %9s %5s\n", "side", "run", "shown ms", "loaded ms",
+                "ready ms", "cpu s", "RSS MB", "PSS MB", "procs");
+    int failed = 0;
+    for (int i = 0; i < runs; ++i) {
+        // A B B A: drift on the machine falls on both sides alike
+        Side *order[2] = {&program, &bare};
+        if (i % 2)
+            std::swap(order[0], order[1]);
+        for (Side *side : order) {
+            const std::optional<Run> run = runOnce(*side, nextHome(), settleMs);
+            if (!run) {
+                ++failed;
+                continue;
+            }
+            side->runs.push_back(*run);
+            std::printf("%-10s %4d %9.1f %9.1f %9.1f %8.2f %9.1f %9.1f %5d\n", side->name, i,
+                        run->shownMs, run->loadedMs, run->readyMs, run->cpuAtReadyS,
+                        double(run->memory.rssKb) / 1024, double(run->memory.pssKb) / 1024,
+                        run->memory.processes);
+            std::fflush(stdout);
+        }
+    }
+    fs::remove_all(base);
+    if (program.runs.empty() || bare.runs.empty())
+        return 1;
+
+    struct Row
+    {
+        const char *what;
+        double (*field)(const Run &);
+        double goal;
+    };
+    const Row rows[] = {
+        {"window shown (ms)", [](const Run &r) { return r.shownMs; }, 0},
+        {"page loaded (ms)", [](const Run &r) { return r.loadedMs; }, 0},
+        {"shown and loaded (ms)", [](const Run &r) { return r.readyMs; }, 1.15},
+        {"CPU until ready (s)", [](const Run &r) { return r.cpuAtReadyS; }, 0},
+        {"RSS, tree (MB)", [](const Run &r) { return double(r.memory.rssKb) / 1024; }, 1.10},
+        {"PSS, tree (MB)", [](const Run &r) { return double(r.memory.pssKb) / 1024; }, 1.10},
+        {"processes", [](const Run &r) { return double(r.memory.processes); }, 0},
+    };
+    std::printf("\nmedians of %zu + %zu runs, settle %d ms, %d failed\n", program.runs.size(),
+                bare.runs.size(), settleMs, failed);
+    std::printf("%-24s %10s %10s %7s %6s\n", "", "tarvelo", "bare view", "ratio", "goal");
+    for (const Row &row : rows) {
+        std::vector<double> a, b;
+        for (const Run &run : program.runs)
+            a.push_back(row.field(run));
+        for (const Run &run : bare.runs)
+            b.push_back(row.field(run));
+        const double ratio = median(a) / median(b);
+        std::printf("%-24s %10.2f %10.2f %7.3f", row.what, median(a), median(b), ratio);
+        if (row.goal > 0)
+            std::printf(" %6.2f %s", row.goal, ratio <= row.goal ? "met" : "MISSED");
+        std::printf("\n");
+    }
+    return failed == 0 ? 0 : 1;
+}
