@@ -133,6 +133,7 @@ int main(int argc, char *argv[])
         {"window shown (ms)", [](const Run &r) { return r.shownMs; }, 0},
         {"page loaded (ms)", [](const Run &r) { return r.loadedMs; }, 0},
         {"shown and loaded (ms)", [](const Run &r) { return r.readyMs; }, 1.15},
+        {"shown to loaded (ms)", [](const Run &r) { return r.readyMs - r.shownMs; }, 0},
         {"CPU until ready (s)", [](const Run &r) { return r.cpuAtReadyS; }, 0},
         {"RSS, tree (MB)", [](const Run &r) { return double(r.memory.rssKb) / 1024; }, 1.10},
         {"PSS, tree (MB)", [](const Run &r) { return double(r.memory.pssKb) / 1024; }, 1.10},

@@ -37,7 +37,14 @@ Session::Session(Platform platform)
     Accessibility::apply(*m_window);
 }
 
-Session::~Session() = default;
+Session::~Session()
+{
+    // The browser outlives the window, and the window's teardown moves the
+    // focus out of it: its signals must not reach panels whose window is half
+    // destroyed already.
+    m_platform.browser.disconnect(m_browserPanel);
+    m_platform.browser.disconnect(m_filling);
+}
 
 void Session::startUp()
 {
