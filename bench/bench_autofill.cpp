@@ -5,8 +5,8 @@
 //
 //   build-release/bench/bench_autofill [loads of each kind]
 
-#include "browser/AutoFillScript.h"
-#include "browser/WebEngineBrowser.h"
+#include "core/browser/AutoFillScript.h"
+#include "gui/browser/WebEngineBrowser.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

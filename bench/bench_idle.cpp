@@ -11,13 +11,13 @@
 #include "ProcessTree.h"
 #include "ProgramRun.h"
 #include "app/Session.h"
-#include "app/SettingsStore.h"
-#include "browser/Browser.h"
-#include "browser/WebEngineBrowser.h"
-#include "filling/FillingPanel.h"
-#include "filling/KeyStateFilter.h"
-#include "ui/FrmMain.h"
-#include "ui/QtDialogs.h"
+#include "core/settings/SettingsStore.h"
+#include "gui/browser/Browser.h"
+#include "gui/browser/WebEngineBrowser.h"
+#include "gui/filling/FillingPanel.h"
+#include "gui/filling/KeyStateFilter.h"
+#include "gui/window/MainWindow.h"
+#include "gui/window/QtDialogs.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -98,7 +98,7 @@ int measure(int argc, char *argv[], const fs::path &base)
     bool loaded = false;
     QObject::connect(&browser, &Browser::downloadComplete, &app, [&] { loaded = true; });
     session.startUp();
-    FrmMain &window = session.window();
+    MainWindow &window = session.window();
     window.show();
     if (!waitFor([&] { return loaded && window.isActiveWindow(); }, 60000)) {
         std::fprintf(stderr, "the help page did not load, or the window is not active\n");

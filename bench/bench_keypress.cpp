@@ -7,10 +7,10 @@
 //   bench_keypress [presses]      (default 300)
 //
 // Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
-#include "browser/WebEngineBrowser.h"
-#include "filling/FillingPanel.h"
-#include "filling/KeyStateFilter.h"
-#include "ui/FrmMain.h"
+#include "gui/browser/WebEngineBrowser.h"
+#include "gui/filling/FillingPanel.h"
+#include "gui/filling/KeyStateFilter.h"
+#include "gui/window/MainWindow.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -119,7 +119,7 @@ int main(int argc, char *argv[])
     file.close();
 
     WebEngineBrowser browser;
-    FrmMain window(&browser);
+    MainWindow window(&browser);
     KeyStateFilter keys;
     FillingPanel panel(window, browser, keys);
     window.show();

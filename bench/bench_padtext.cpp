@@ -2,8 +2,8 @@
 // tag extractions, with our one-pass decoder and with the plain 133-pass model.
 
 #include "ReferenceEntityDecoder.h"
-#include "profiles/PadText.h"
-#include "profiles/ProfileFields.h"
+#include "core/profiles/PadText.h"
+#include "core/profiles/ProfileFields.h"
 
 #include <QFile>
 #include <QString>

@@ -1,18 +1,18 @@
 #include "app/Session.h"
 
-#include "app/Lifecycle.h"
-#include "browser/Browser.h"
-#include "browser/BrowserPanel.h"
-#include "filling/FillingPanel.h"
-#include "ui/Accessibility.h"
-#include "ui/Dialogs.h"
-#include "profiles/ProfilesPanel.h"
-#include "ui/FrmMain.h"
+#include "gui/window/Lifecycle.h"
+#include "gui/browser/Browser.h"
+#include "gui/browser/BrowserPanel.h"
+#include "gui/filling/FillingPanel.h"
+#include "gui/window/Accessibility.h"
+#include "gui/window/Dialogs.h"
+#include "gui/profiles/ProfilesPanel.h"
+#include "gui/window/MainWindow.h"
 
 namespace tarvelo {
 
 Session::Session(Platform platform)
-    : m_platform(platform), m_window(std::make_unique<FrmMain>(&platform.browser))
+    : m_platform(platform), m_window(std::make_unique<MainWindow>(&platform.browser))
 {
     m_profiles = new ProfilesPanel(*m_window, m_platform.dialogs);
     const auto tellUser = [this](const QString &message) {

@@ -10,7 +10,7 @@ class Browser;
 class BrowserPanel;
 class FillingPanel;
 class Dialogs;
-class FrmMain;
+class MainWindow;
 class KeyState;
 class Lifecycle;
 class ProfilesPanel;
@@ -36,7 +36,7 @@ public:
     explicit Session(Platform platform);
     ~Session();
 
-    FrmMain &window() { return *m_window; }
+    MainWindow &window() { return *m_window; }
     Lifecycle &lifecycle() { return *m_lifecycle; }
     ProfilesPanel &profiles() { return *m_profiles; }
     BrowserPanel &browserPanel() { return *m_browserPanel; }
@@ -47,7 +47,7 @@ public:
 
 private:
     Platform m_platform;
-    std::unique_ptr<FrmMain> m_window;
+    std::unique_ptr<MainWindow> m_window;
     // The panels are owned by the window.
     ProfilesPanel *m_profiles = nullptr;
     BrowserPanel *m_browserPanel = nullptr;

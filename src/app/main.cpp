@@ -1,9 +1,9 @@
 #include "app/Session.h"
-#include "app/SettingsStore.h"
-#include "browser/WebEngineBrowser.h"
-#include "filling/KeyStateFilter.h"
-#include "ui/FrmMain.h"
-#include "ui/QtDialogs.h"
+#include "core/settings/SettingsStore.h"
+#include "gui/browser/WebEngineBrowser.h"
+#include "gui/filling/KeyStateFilter.h"
+#include "gui/window/MainWindow.h"
+#include "gui/window/QtDialogs.h"
 
 #include <QApplication>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "browser/Browser.h"
+#include "gui/browser/Browser.h"
 
 #include <QPointer>
 #include <QStringList>

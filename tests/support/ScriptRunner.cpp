@@ -1,6 +1,6 @@
 #include "ScriptRunner.h"
 
-#include "browser/Browser.h"
+#include "gui/browser/Browser.h"
 
 #include <QTest>
 

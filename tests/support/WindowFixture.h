@@ -2,11 +2,11 @@
 
 #include "FakeBrowser.h"
 #include "ScriptedDialogs.h"
-#include "app/Lifecycle.h"
+#include "gui/window/Lifecycle.h"
 #include "app/Session.h"
-#include "app/SettingsStore.h"
-#include "filling/KeyState.h"
-#include "ui/FrmMain.h"
+#include "core/settings/SettingsStore.h"
+#include "core/filling/KeyState.h"
+#include "gui/window/MainWindow.h"
 
 #include <QHash>
 #include <QTemporaryDir>
@@ -45,7 +45,7 @@ public:
     QString makeFile(const QString &name, const QByteArray &content);
     void storePaths(const SettingsStore::Paths &paths);
 
-    FrmMain &window() { return session->window(); }
+    MainWindow &window() { return session->window(); }
 
     QTemporaryDir dir;
     ScriptedDialogs dialogs;

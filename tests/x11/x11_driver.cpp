@@ -3,12 +3,12 @@
 // and reports on standard output where the page's first input sits on screen
 // and, whenever it changes, that input's value.
 #include "app/Session.h"
-#include "app/SettingsStore.h"
-#include "browser/Browser.h"
-#include "browser/WebEngineBrowser.h"
-#include "filling/KeyStateFilter.h"
-#include "ui/FrmMain.h"
-#include "ui/QtDialogs.h"
+#include "core/settings/SettingsStore.h"
+#include "gui/browser/Browser.h"
+#include "gui/browser/WebEngineBrowser.h"
+#include "gui/filling/KeyStateFilter.h"
+#include "gui/window/MainWindow.h"
+#include "gui/window/QtDialogs.h"
 
 #include <QApplication>
 #include <QJsonDocument>

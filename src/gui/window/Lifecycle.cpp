@@ -1,0 +1,105 @@
+#include "gui/window/Lifecycle.h"
+
+#include "core/settings/SettingsStore.h"
+#include "gui/window/Dialogs.h"
+#include "gui/window/MainWindow.h"
+
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace tarvelo {
+
+Lifecycle::Lifecycle(MainWindow &window, Dialogs &dialogs, SettingsStore &settings, Steps steps)
+    : m_window(window), m_dialogs(dialogs), m_settings(settings), m_steps(std::move(steps))
+{
+    m_window.setCloseHandler([this] { return confirmClose(); });
+    m_window.setSaveSettings([this] { SaveSettings(); });
+}
+
+void Lifecycle::startUp()
+{
+    if (m_steps.pressHome)
+        m_steps.pressHome();
+
+    QLabel *status = m_window.lblStatus;
+    status->setAutoFillBackground(true);
+    QPalette p = status->palette();
+    p.setColor(QPalette::Window, p.color(QPalette::Button));
+    status->setPalette(p);
+
+    LoadSettings();
+
+    if (m_steps.showNormalPictures)
+        m_steps.showNormalPictures();
+
+    for (int i = 0; i < ProfileCount; ++i)
+        checkProfileFile(i);
+
+    m_window.setCurrentProfileTag(QStringLiteral("0"));
+}
+
+void Lifecycle::checkProfileFile(int profile)
+{
+    const QString path = m_window.txtLocalPAD[profile]->text();
+    const QFileInfo info(path);
+    // Only a regular file has a length; anything else is reported like a missing file.
+    if (!path.isEmpty() && info.isFile()) {
+        if (info.size() != 0 && m_steps.loadPad)
+            m_steps.loadPad(profile); // a failure leaves the profile as it was, silently
+        return;
+    }
+    if (path.isEmpty())
+        return;
+    m_dialogs.messageBox(&m_window, QStringLiteral("Couldn't load Local PAD ") + path,
+                         QStringLiteral("Error"), QMessageBox::Warning, QMessageBox::Ok,
+                         QMessageBox::Ok);
+}
+
+bool Lifecycle::confirmClose()
+{
+    const auto answer = m_dialogs.messageBox(&m_window, QStringLiteral("Are you sure?"),
+                                             QStringLiteral("Exit?"), QMessageBox::Question,
+                                             QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer != QMessageBox::Yes)
+        return false;
+    if (!SaveSettings())
+        return false;
+    if (m_steps.removeHelpPage)
+        m_steps.removeHelpPage();
+    return true;
+}
+
+void Lifecycle::LoadSettings()
+{
+    const SettingsStore::Paths paths = m_settings.loadPaths();
+    for (int i = 0; i < ProfileCount; ++i)
+        m_window.txtLocalPAD[i]->setText(paths[i]);
+}
+
+bool Lifecycle::SaveSettings()
+{
+    SettingsStore::Paths paths;
+    for (int i = 0; i < ProfileCount; ++i)
+        paths[i] = m_window.txtLocalPAD[i]->text();
+
+    for (;;) {
+        QString reason;
+        if (m_settings.savePaths(paths, &reason))
+            return true;
+        // The paths would be lost silently otherwise: say so and let the user
+        // free space or fix permissions and try again.
+        const auto answer = m_dialogs.messageBox(
+            &m_window,
+            QStringLiteral("Couldn't save the local PAD paths to %1.\n%2")
+                .arg(m_settings.fileName(), reason),
+            QStringLiteral("Error"), QMessageBox::Warning,
+            QMessageBox::Retry | QMessageBox::Ignore | QMessageBox::Cancel, QMessageBox::Retry);
+        if (answer == QMessageBox::Ignore)
+            return true;
+        if (answer != QMessageBox::Retry)
+            return false;
+    }
+}
+
+} // namespace tarvelo
