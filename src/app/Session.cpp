@@ -1,36 +1,38 @@
 #include "app/Session.h"
 
-#include "gui/window/Lifecycle.h"
 #include "gui/browser/Browser.h"
 #include "gui/browser/BrowserPanel.h"
 #include "gui/filling/FillingPanel.h"
+#include "gui/filling/NavHover.h"
+#include "gui/profiles/ProfilesPanel.h"
 #include "gui/window/Accessibility.h"
 #include "gui/window/Dialogs.h"
-#include "gui/profiles/ProfilesPanel.h"
+#include "gui/window/Lifecycle.h"
 #include "gui/window/MainWindow.h"
 
 namespace tarvelo {
 
 Session::Session(Platform platform)
-    : m_platform(platform), m_window(std::make_unique<MainWindow>(&platform.browser))
+    : m_platform(platform), m_window(std::make_unique<MainWindow>(platform.browser.widget()))
 {
     m_profiles = new ProfilesPanel(*m_window, m_platform.dialogs);
     const auto tellUser = [this](const QString &message) {
         m_platform.dialogs.messageBox(m_window.get(), message, QStringLiteral("Tarvelo"),
                                       QMessageBox::Warning, QMessageBox::Ok, QMessageBox::Ok);
     };
-    m_browserPanel = new BrowserPanel(
-        *m_window, tellUser,
-        platform.helpPageFolders.isEmpty()
-            ? HelpPage()
-            : HelpPage(HelpPage::resourcePath(), platform.helpPageFolders));
+    m_browserPanel =
+        new BrowserPanel(*m_window, m_platform.browser, tellUser,
+                         platform.helpPageFolders.isEmpty()
+                             ? HelpPage()
+                             : HelpPage(HelpPage::resourcePath(), platform.helpPageFolders));
 
     m_filling = new FillingPanel(*m_window, m_platform.browser, m_platform.keys, m_window.get());
+    m_navHover = new NavHover(*m_window);
 
     Lifecycle::Steps steps;
     steps.pressHome = [this] { m_browserPanel->home(); };
-    steps.showNormalPictures = [this] { m_filling->showNormalPictures(); };
-    steps.loadPad = [this](int index) { return m_profiles->LoadPad(index); };
+    steps.showNormalPictures = [this] { m_navHover->showNormalPictures(); };
+    steps.loadPad = [this](int index) { return m_profiles->loadPad(index); };
     steps.removeHelpPage = [this] { m_browserPanel->removeHelpPage(); };
     m_lifecycle = std::make_unique<Lifecycle>(*m_window, m_platform.dialogs, m_platform.settings,
                                               std::move(steps));

@@ -13,6 +13,7 @@ class Dialogs;
 class MainWindow;
 class KeyState;
 class Lifecycle;
+class NavHover;
 class ProfilesPanel;
 class SettingsStore;
 
@@ -41,6 +42,7 @@ public:
     ProfilesPanel &profiles() { return *m_profiles; }
     BrowserPanel &browserPanel() { return *m_browserPanel; }
     FillingPanel &filling() { return *m_filling; }
+    NavHover &navHover() { return *m_navHover; }
 
     // The start-up sequence; show the window afterwards.
     void startUp();
@@ -52,6 +54,7 @@ private:
     ProfilesPanel *m_profiles = nullptr;
     BrowserPanel *m_browserPanel = nullptr;
     FillingPanel *m_filling = nullptr;
+    NavHover *m_navHover = nullptr;
     std::unique_ptr<Lifecycle> m_lifecycle;
 };
 

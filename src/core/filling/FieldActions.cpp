@@ -10,18 +10,19 @@ const std::array<FieldButtonSpec, FieldButtonCount> &fieldButtonTable()
 {
     // Some captions carry two blanks before the bracket; they are kept.
     static const std::array<FieldButtonSpec, FieldButtonCount> table = {{
-        {u"cmdProgName"_s, u"Program Name (1)"_s, Field::ProgName, vk::Numpad0 + 1},
-        {u"cmdProgVer"_s, u"Program Version  (2)"_s, Field::ProgVer, vk::Numpad0 + 2},
-        {u"cmdAuthor"_s, u"Author (3)"_s, Field::Author, vk::Numpad0 + 3},
-        {u"cmdEmail"_s, u"Email (4)"_s, Field::Email, vk::Numpad0 + 4},
-        {u"cmdFileSize"_s, u"File Size  (5)"_s, Field::FileSize, vk::Numpad0 + 5},
-        {u"cmdSysReq"_s, u"Sys Req.  (6)"_s, Field::SysReq, vk::Numpad0 + 6},
-        {u"cmdHomePage"_s, u"Home Page  (7)"_s, Field::HomePage, vk::Numpad0 + 7},
-        {u"cmdProgURL"_s, u"ZIP or EXE URL (8)"_s, Field::ProgURL, vk::Numpad0 + 8},
-        {u"cmdSShotURL"_s, u"Scr.shot URL  (9)"_s, Field::SShotURL, vk::Numpad0 + 9},
-        {u"cmdShortDesc"_s, u"Short Desc.  (/)"_s, Field::ShortDesc, vk::Divide},
-        {u"cmdLongDesc"_s, u"Long Desc.  (*)"_s, Field::LongDesc, vk::Multiply},
-        {u"cmdPADURL"_s, u"PAD URL (0)"_s, Field::PADURL, vk::Numpad0},
+        {u"cmdProgName"_s, u"Program Name (1)"_s, Field::ProgName, vk::Numpad0 + 1, 0, 30,
+         u"Use Number Pad Keys"_s},
+        {u"cmdProgVer"_s, u"Program Version  (2)"_s, Field::ProgVer, vk::Numpad0 + 2, 1695, 30},
+        {u"cmdAuthor"_s, u"Author (3)"_s, Field::Author, vk::Numpad0 + 3, 3375, 30},
+        {u"cmdEmail"_s, u"Email (4)"_s, Field::Email, vk::Numpad0 + 4, 5055, 30},
+        {u"cmdFileSize"_s, u"File Size  (5)"_s, Field::FileSize, vk::Numpad0 + 5, 6735, 30},
+        {u"cmdSysReq"_s, u"Sys Req.  (6)"_s, Field::SysReq, vk::Numpad0 + 6, 8415, 30},
+        {u"cmdHomePage"_s, u"Home Page  (7)"_s, Field::HomePage, vk::Numpad0 + 7, 15, 390},
+        {u"cmdProgURL"_s, u"ZIP or EXE URL (8)"_s, Field::ProgURL, vk::Numpad0 + 8, 1695, 390},
+        {u"cmdSShotURL"_s, u"Scr.shot URL  (9)"_s, Field::SShotURL, vk::Numpad0 + 9, 3375, 390},
+        {u"cmdShortDesc"_s, u"Short Desc.  (/)"_s, Field::ShortDesc, vk::Divide, 5055, 390},
+        {u"cmdLongDesc"_s, u"Long Desc.  (*)"_s, Field::LongDesc, vk::Multiply, 6735, 390},
+        {u"cmdPADURL"_s, u"PAD URL (0)"_s, Field::PADURL, vk::Numpad0, 8415, 390},
     }};
     return table;
 }

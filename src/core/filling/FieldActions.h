@@ -10,12 +10,17 @@
 namespace tarvelo {
 
 // One of the twelve field buttons: it pastes its field of the current profile.
+// The window builds the buttons from this table, the filling panel wires them
+// and the tab order follows it. A button's caption is also its spoken name.
 struct FieldButtonSpec
 {
     QString name;    // object name, e.g. "cmdProgName"
     QString caption; // shown as it stands, blanks included
     Field field;
-    int key; // keypad key (virtual-key code) that presses the button
+    int key;  // keypad key (virtual-key code) that presses the button
+    int left; // place in the field button frame, in twips
+    int top;
+    QString toolTip = {};
 };
 
 // One entry of the pop-up menu; separators paste nothing.

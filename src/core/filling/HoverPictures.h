@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/filling/NavButton.h"
+
 #include <QList>
 
 #include <array>
@@ -16,7 +18,7 @@ namespace tarvelo {
 class HoverPictures
 {
 public:
-    enum class Button { Back, Forward, Stop, Refresh };
+    using Button = NavButton;
 
     struct Change
     {

@@ -8,8 +8,8 @@ namespace tarvelo {
 
 constexpr int ProfileCount = 3;
 
-// The 18 fields every profile has. Each is an array of three text boxes in the
-// window, element i belonging to profile i.
+// The 18 fields every profile has. The window holds one text box per field and
+// profile.
 enum class Field {
     Author,
     Email,
@@ -43,6 +43,7 @@ struct FieldSpec
     bool scrollBar = false;
     QString toolTip;      // the box's own tooltip
     QString labelToolTip; // the caption label's tooltip
+    QString spokenName;   // what a screen reader calls the box, without the profile
 };
 
 // All 18 fields in the order of the detail panel, then the PAD URL and local PAD.

@@ -1,13 +1,12 @@
 #include "gui/browser/BrowserPanel.h"
 
 #include "core/browser/AutoFillScript.h"
-#include "gui/browser/Browser.h"
 #include "core/browser/SiteDirectory.h"
 #include "core/browser/StatusFeedback.h"
+#include "gui/browser/Browser.h"
 #include "gui/window/MainWindow.h"
 
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QToolButton>
@@ -16,35 +15,35 @@ using namespace Qt::StringLiterals;
 
 namespace tarvelo {
 
-BrowserPanel::BrowserPanel(MainWindow &window, TellUser tellUser, HelpPage helpPage)
-    : QObject(&window), m_window(window), m_tellUser(std::move(tellUser)),
+BrowserPanel::BrowserPanel(MainWindow &window, Browser &browser, TellUser tellUser,
+                           HelpPage helpPage)
+    : QObject(&window), m_window(window), m_browser(browser), m_tellUser(std::move(tellUser)),
       m_helpPage(std::move(helpPage))
 {
     // The list ships in its order; nothing is added at run time.
-    m_window.lstSites->addItems(SiteDirectory::load());
+    m_window.siteList()->addItems(SiteDirectory::load());
     connectControls();
     connectBrowser();
 }
 
 void BrowserPanel::connectControls()
 {
-    MainWindow &w = m_window;
-    connect(w.lstSites, &QListWidget::itemDoubleClicked, this, &BrowserPanel::lstSites_DblClick);
-    connect(w.cmdBack, &QToolButton::clicked, this, &BrowserPanel::cmdBack_Click);
-    connect(w.cmdForward, &QToolButton::clicked, this, &BrowserPanel::cmdForward_Click);
-    connect(w.cmdStop, &QToolButton::clicked, this, &BrowserPanel::cmdStop_Click);
-    connect(w.cmdRefresh, &QToolButton::clicked, this, &BrowserPanel::cmdRefresh_Click);
-    connect(w.cmdPAD, &QPushButton::clicked, this, &BrowserPanel::cmdPAD_Click);
-    connect(w.cmdHome, &QPushButton::clicked, this, &BrowserPanel::home);
+    const MainWindow &w = m_window;
+    connect(w.siteList(), &QListWidget::itemDoubleClicked, this, &BrowserPanel::openSelectedSite);
+    connect(w.navButton(NavButton::Back), &QToolButton::clicked, this, &BrowserPanel::goBack);
+    connect(w.navButton(NavButton::Forward), &QToolButton::clicked, this, &BrowserPanel::goForward);
+    connect(w.navButton(NavButton::Stop), &QToolButton::clicked, this, &BrowserPanel::stop);
+    connect(w.navButton(NavButton::Refresh), &QToolButton::clicked, this, &BrowserPanel::refresh);
+    connect(w.padSitesButton(), &QPushButton::clicked, this, &BrowserPanel::showSiteList);
+    connect(w.homeButton(), &QPushButton::clicked, this, &BrowserPanel::home);
 }
 
 void BrowserPanel::connectBrowser()
 {
-    Browser *browser = m_window.WebBr;
-    connect(browser, &Browser::statusTextChange, this, &BrowserPanel::WebBr_StatusTextChange);
-    connect(browser, &Browser::progressChange, this, &BrowserPanel::WebBr_ProgressChange);
-    connect(browser, &Browser::downloadComplete, this, &BrowserPanel::WebBr_DownloadComplete);
-    connect(browser, &Browser::titleChange, this, &BrowserPanel::WebBr_TitleChange);
+    connect(&m_browser, &Browser::statusTextChange, this, &BrowserPanel::showStatusText);
+    connect(&m_browser, &Browser::progressChange, this, &BrowserPanel::showProgress);
+    connect(&m_browser, &Browser::downloadComplete, this, &BrowserPanel::onLoadFinished);
+    connect(&m_browser, &Browser::titleChange, this, &BrowserPanel::showTitle);
 }
 
 void BrowserPanel::home()
@@ -53,9 +52,9 @@ void BrowserPanel::home()
     if (page.status != HelpPage::Status::Written)
         reportHelpPageProblem(page.status);
     if (!page.address.isEmpty())
-        m_window.WebBr->navigate(page.address);
+        m_browser.navigate(page.address);
     // Before the window is shown this moves nothing, and that is fine.
-    m_window.lstSites->setFocus();
+    m_window.siteList()->setFocus();
 }
 
 void BrowserPanel::removeHelpPage()
@@ -75,58 +74,58 @@ void BrowserPanel::reportHelpPageProblem(HelpPage::Status status)
         m_tellUser(tr("The help page is missing from this copy of Tarvelo."));
 }
 
-void BrowserPanel::lstSites_DblClick()
+void BrowserPanel::openSelectedSite()
 {
-    const QListWidgetItem *site = m_window.lstSites->currentItem();
+    const QListWidgetItem *site = m_window.siteList()->currentItem();
     if (!site)
         return;
-    m_window.WebBr->navigate(site->text());
-    m_window.WebBr->setFocus();
+    m_browser.navigate(site->text());
+    m_browser.setFocus();
 }
 
-void BrowserPanel::cmdBack_Click()
+void BrowserPanel::goBack()
 {
-    m_window.WebBr->goBack(); // no earlier page: nothing happens
+    m_browser.goBack(); // no earlier page: nothing happens
 }
 
-void BrowserPanel::cmdForward_Click()
+void BrowserPanel::goForward()
 {
-    m_window.WebBr->goForward(); // no later page: nothing happens
+    m_browser.goForward(); // no later page: nothing happens
 }
 
-void BrowserPanel::cmdStop_Click()
+void BrowserPanel::stop()
 {
-    m_window.WebBr->stop();
+    m_browser.stop();
 }
 
-void BrowserPanel::cmdRefresh_Click()
+void BrowserPanel::refresh()
 {
-    m_window.WebBr->refresh();
+    m_browser.refresh();
 }
 
-void BrowserPanel::cmdPAD_Click()
+void BrowserPanel::showSiteList()
 {
-    m_window.lstSites->setFocus();
+    m_window.siteList()->setFocus();
 }
 
-void BrowserPanel::WebBr_StatusTextChange(const QString &text)
+void BrowserPanel::showStatusText(const QString &text)
 {
-    m_window.lblStatus->setText(u" "_s + text);
+    m_window.statusLabel()->setText(u" "_s + text);
 }
 
-void BrowserPanel::WebBr_ProgressChange(int progress, int maximum)
+void BrowserPanel::showProgress(int progress, int maximum)
 {
     if (const std::optional<QString> bar = StatusFeedback::progressCaption(progress, maximum))
-        m_window.lblProgress->setText(*bar);
+        m_window.progressLabel()->setText(*bar);
 }
 
-void BrowserPanel::WebBr_DownloadComplete()
+void BrowserPanel::onLoadFinished()
 {
-    m_window.lblStatus->setText(u" Done - "_s + m_window.WebBr->locationUrl());
+    m_window.statusLabel()->setText(u" Done - "_s + m_browser.locationUrl());
     fillPadUrl();
 }
 
-void BrowserPanel::WebBr_TitleChange(const QString &text)
+void BrowserPanel::showTitle(const QString &text)
 {
     m_window.setWindowTitle(StatusFeedback::windowTitle(text));
 }
@@ -134,8 +133,8 @@ void BrowserPanel::WebBr_TitleChange(const QString &text)
 void BrowserPanel::fillPadUrl()
 {
     // the profile current now, and its PAD URL as the box holds it now
-    const QString padUrl = m_window.txtPADURL[m_window.currentProfile()]->text();
-    m_window.WebBr->runIsolatedScript(AutoFillScript::build(padUrl));
+    const QString padUrl = m_window.fieldText(Field::PADURL, m_window.currentProfile());
+    m_browser.runIsolatedScript(AutoFillScript::build(padUrl));
 }
 
 } // namespace tarvelo

@@ -8,6 +8,7 @@
 
 namespace tarvelo {
 
+class Browser;
 class MainWindow;
 
 // The browser's part of the window: the site list, the six browser buttons,
@@ -20,26 +21,27 @@ public:
     // Shows the user a message, e.g. in a message box.
     using TellUser = std::function<void(const QString &message)>;
 
-    // Wires the window's browser controls and fills lstSites. The panel is a
-    // child of the window.
-    BrowserPanel(MainWindow &window, TellUser tellUser, HelpPage helpPage = HelpPage());
+    // Wires the window's browser controls and fills the site list. The panel
+    // is a child of the window.
+    BrowserPanel(MainWindow &window, Browser &browser, TellUser tellUser,
+                 HelpPage helpPage = HelpPage());
 
     // The Home command; the start-up sequence presses it too.
     void home();
     // Deletes the help page file(s) Home wrote; the close sequence calls it.
     void removeHelpPage();
 
-    void lstSites_DblClick();
-    void cmdBack_Click();
-    void cmdForward_Click();
-    void cmdStop_Click();
-    void cmdRefresh_Click();
-    void cmdPAD_Click();
+    void openSelectedSite();
+    void goBack();
+    void goForward();
+    void stop();
+    void refresh();
+    void showSiteList();
 
-    void WebBr_StatusTextChange(const QString &text);
-    void WebBr_ProgressChange(int progress, int maximum);
-    void WebBr_DownloadComplete();
-    void WebBr_TitleChange(const QString &text);
+    void showStatusText(const QString &text);
+    void showProgress(int progress, int maximum);
+    void onLoadFinished();
+    void showTitle(const QString &text);
 
 private:
     void connectControls();
@@ -48,6 +50,7 @@ private:
     void reportHelpPageProblem(HelpPage::Status status);
 
     MainWindow &m_window;
+    Browser &m_browser;
     TellUser m_tellUser;
     HelpPage m_helpPage;
     bool m_helpPageProblemTold = false;

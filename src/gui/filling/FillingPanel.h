@@ -1,15 +1,10 @@
 #pragma once
 
-#include "core/filling/HoverPictures.h"
-#include "gui/filling/NavPictures.h"
 #include "core/profiles/ProfileFields.h"
 
-#include <QHash>
 #include <QObject>
 
 class QLineEdit;
-class QPushButton;
-class QToolButton;
 
 namespace tarvelo {
 
@@ -18,9 +13,8 @@ class MainWindow;
 class KeyState;
 
 // Form filling on the main window: the twelve field buttons, the pop-up menu,
-// the keypad timer, the PAD URL labels that pick the current profile, the PAD
-// URL boxes that select their text on focus, and the navigation buttons'
-// hover pictures. Everything ends in PasteField.
+// the keypad timer, the PAD URL labels that pick the current profile and the
+// PAD URL boxes that select their text on focus. Everything ends in pasteField.
 class FillingPanel : public QObject
 {
     Q_OBJECT
@@ -29,17 +23,16 @@ public:
 
     // Puts the box's text into the element that has the focus in the page,
     // through the clipboard, and gives the keyboard focus back to the browser.
-    void PasteField(QWidget *textBox);
-    void SelectAllText(QLineEdit *box);
+    void pasteField(QWidget *textBox);
+    void selectAllText(QLineEdit *box);
 
-    // The grey pictures of Back, Forward, Stop and Refresh, given at start-up.
-    void showNormalPictures();
+    // One tick of the keypad timer.
+    void onKeyTimer();
+    // A PAD URL label's click: its profile becomes the current one.
+    void pickProfile(int profile);
 
-    void tmrGetKey_Timer();
-    void lblPADURL_Click(int index);
-
-    // The field button a keypad key presses.
-    QPushButton *fieldButton(int virtualKey) const { return m_buttonsByKey.value(virtualKey); }
+    // Whether the keyboard focus is in the browser, as its focus events said last.
+    bool browserHasFocus() const { return m_browserHasFocus; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -49,17 +42,12 @@ private:
     void setUpMenu();
     void setUpFocusRules();
     void setUpProfileLabels();
-    void setUpHover();
     void pasteFromCurrentProfile(Field field);
-    void showPictures(const HoverPictures::Changes &changes);
-    QToolButton *navButton(HoverPictures::Button button) const;
 
     MainWindow &m_window;
     Browser &m_browser;
     KeyState &m_keys;
-    HoverPictures m_hover;
-    NavPictures m_pictures;
-    QHash<int, QPushButton *> m_buttonsByKey;
+    bool m_browserHasFocus = false;
 };
 
 } // namespace tarvelo

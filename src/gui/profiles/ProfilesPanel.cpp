@@ -16,28 +16,31 @@ ProfilesPanel::ProfilesPanel(MainWindow &window, Dialogs &dialogs)
     : QObject(&window), m_window(window), m_dialogs(dialogs)
 {
     for (int i = 0; i < ProfileCount; ++i) {
-        connect(m_window.txtLongDesc[i], &QPlainTextEdit::textChanged, this,
-                [this, i] { txtLongDesc_Change(i); });
-        connect(m_window.lblLocalPad[i], &ClickableLabel::clicked, this,
-                [this, i] { lblLocalPad_Click(i); });
+        auto *longDescription =
+            static_cast<QPlainTextEdit *>(m_window.fieldBox(Field::LongDesc, i));
+        connect(longDescription, &QPlainTextEdit::textChanged, this,
+                [this, i] { countLongDescription(i); });
+        connect(m_window.localPadLabel(i), &ClickableLabel::clicked, this,
+                [this, i] { choosePadFile(i); });
     }
 }
 
-bool ProfilesPanel::LoadPad(int index)
+bool ProfilesPanel::loadPad(int profile)
 {
-    const std::optional<PadReader::Pad> pad = PadReader::read(m_window.txtLocalPAD[index]->text());
+    const std::optional<PadReader::Pad> pad =
+        PadReader::read(m_window.localPadBox(profile)->text());
     if (!pad)
         return false;
-    m_window.padText = pad->padText;
+    m_padText = pad->padText;
     const auto &order = padLoadOrder();
     for (std::size_t k = 0; k < order.size(); ++k)
-        m_window.setFieldText(order[k], index, pad->values[k]);
+        m_window.setFieldText(order[k], profile, pad->values[k]);
     return true;
 }
 
-void ProfilesPanel::lblLocalPad_Click(int index)
+void ProfilesPanel::choosePadFile(int profile)
 {
-    QLineEdit *path = m_window.txtLocalPAD[index];
+    QLineEdit *path = m_window.localPadBox(profile);
     path->setProperty("Tag", path->text());
     path->setText(m_dialogs.openPadFile(&m_window));
     if (path->text().isEmpty())
@@ -46,14 +49,14 @@ void ProfilesPanel::lblLocalPad_Click(int index)
     // From here on nothing is reported: a path that names no file just stays.
     if (!QFileInfo::exists(path->text()))
         return;
-    LoadPad(index);
+    loadPad(profile);
 }
 
-void ProfilesPanel::txtLongDesc_Change(int index)
+void ProfilesPanel::countLongDescription(int profile)
 {
     // Counted as the field holds it, a line break as CR LF: two characters.
-    const int length = m_window.fieldText(Field::LongDesc, index).size();
-    m_window.lblNumChar[index]->setText(QStringLiteral("Char: ") + QString::number(length));
+    const int length = m_window.fieldText(Field::LongDesc, profile).size();
+    m_window.charCountLabel(profile)->setText(QStringLiteral("Char: ") + QString::number(length));
 }
 
 } // namespace tarvelo

@@ -1,13 +1,14 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 
 namespace tarvelo {
 
 class Dialogs;
 class MainWindow;
 
-// Reading PAD files into profiles: LoadPad, choosing a profile's file with its
+// Reading PAD files into profiles: loadPad, choosing a profile's file with its
 // "Local PAD" label, and the long description's character counter.
 class ProfilesPanel : public QObject
 {
@@ -15,17 +16,22 @@ class ProfilesPanel : public QObject
 public:
     ProfilesPanel(MainWindow &window, Dialogs &dialogs);
 
-    // Reads txtLocalPAD(index)'s file into profile index. On failure returns
-    // false and leaves every field and padText as they were.
-    bool LoadPad(int index);
+    // Reads the file named in the profile's local PAD box into the profile. On
+    // failure returns false and leaves every field and padText() as they were.
+    bool loadPad(int profile);
 
-    void lblLocalPad_Click(int index);
+    // The "Local PAD" label's click: asks for a file and loads it.
+    void choosePadFile(int profile);
+
+    // The decoded text of the PAD file read last.
+    QString padText() const { return m_padText; }
 
 private:
-    void txtLongDesc_Change(int index);
+    void countLongDescription(int profile);
 
     MainWindow &m_window;
     Dialogs &m_dialogs;
+    QString m_padText;
 };
 
 } // namespace tarvelo

@@ -14,7 +14,7 @@ Lifecycle::Lifecycle(MainWindow &window, Dialogs &dialogs, SettingsStore &settin
     : m_window(window), m_dialogs(dialogs), m_settings(settings), m_steps(std::move(steps))
 {
     m_window.setCloseHandler([this] { return confirmClose(); });
-    m_window.setSaveSettings([this] { SaveSettings(); });
+    m_window.setSaveSettings([this] { saveSettings(); });
 }
 
 void Lifecycle::startUp()
@@ -22,13 +22,13 @@ void Lifecycle::startUp()
     if (m_steps.pressHome)
         m_steps.pressHome();
 
-    QLabel *status = m_window.lblStatus;
+    QLabel *status = m_window.statusLabel();
     status->setAutoFillBackground(true);
     QPalette p = status->palette();
     p.setColor(QPalette::Window, p.color(QPalette::Button));
     status->setPalette(p);
 
-    LoadSettings();
+    loadSettings();
 
     if (m_steps.showNormalPictures)
         m_steps.showNormalPictures();
@@ -41,7 +41,7 @@ void Lifecycle::startUp()
 
 void Lifecycle::checkProfileFile(int profile)
 {
-    const QString path = m_window.txtLocalPAD[profile]->text();
+    const QString path = m_window.localPadBox(profile)->text();
     const QFileInfo info(path);
     // Only a regular file has a length; anything else is reported like a missing file.
     if (!path.isEmpty() && info.isFile()) {
@@ -63,25 +63,25 @@ bool Lifecycle::confirmClose()
                                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer != QMessageBox::Yes)
         return false;
-    if (!SaveSettings())
+    if (!saveSettings())
         return false;
     if (m_steps.removeHelpPage)
         m_steps.removeHelpPage();
     return true;
 }
 
-void Lifecycle::LoadSettings()
+void Lifecycle::loadSettings()
 {
     const SettingsStore::Paths paths = m_settings.loadPaths();
     for (int i = 0; i < ProfileCount; ++i)
-        m_window.txtLocalPAD[i]->setText(paths[i]);
+        m_window.localPadBox(i)->setText(paths[i]);
 }
 
-bool Lifecycle::SaveSettings()
+bool Lifecycle::saveSettings()
 {
     SettingsStore::Paths paths;
     for (int i = 0; i < ProfileCount; ++i)
-        paths[i] = m_window.txtLocalPAD[i]->text();
+        paths[i] = m_window.localPadBox(i)->text();
 
     for (;;) {
         QString reason;

@@ -30,10 +30,10 @@ public:
     // Asked when the window is about to close; false keeps it open.
     bool confirmClose();
 
-    void LoadSettings();
+    void loadSettings();
     // Stores the three paths; a failure is reported and may be retried.
     // Returns false only when the user chose to keep the window open.
-    bool SaveSettings();
+    bool saveSettings();
 
 private:
     void checkProfileFile(int profile);

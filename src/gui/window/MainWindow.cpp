@@ -1,9 +1,9 @@
 #include "gui/window/MainWindow.h"
 
-#include "gui/browser/Browser.h"
 #include "gui/window/ClickableLabel.h"
 #include "gui/window/Fonts.h"
 #include "gui/window/TabControl.h"
+#include "gui/window/TextColour.h"
 #include "gui/window/Twips.h"
 
 #include <QCloseEvent>
@@ -12,8 +12,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMouseEvent>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabBar>
@@ -47,13 +47,6 @@ void stackFrontToBack(std::initializer_list<QWidget *> frontFirst)
         (*it)->raise();
 }
 
-void setTextColour(QWidget *w, const QColor &colour)
-{
-    QPalette p = w->palette();
-    p.setColor(QPalette::WindowText, colour);
-    w->setPalette(p);
-}
-
 // A disabled panel that still looks enabled: its fields can be read, not used.
 void keepEnabledLook(QWidget *w)
 {
@@ -72,9 +65,41 @@ QFrame *captionlessFrame(QWidget *parent)
     return frame;
 }
 
+ClickableLabel *profileLabel(QWidget *parent, const QString &name, int top, const QString &text)
+{
+    auto *label = place(new ClickableLabel(parent), name, QRect(120, top, 1000, 225));
+    label->setText(text);
+    label->setFont(Fonts::caption());
+    label->setCursor(Qt::PointingHandCursor);
+    return label;
+}
+
+// One row of a detail panel, top to bottom; the caption's left and width are
+// the same on every row but the second download address's.
+struct DetailRow
+{
+    Field field;
+    int labelTop;
+    int boxTop;
+    int boxWidth;
+    int boxHeight;
+};
+
+constexpr DetailRow detailRows[] = {
+    {Field::Author, 270, 240, 3615, 285},      {Field::Email, 615, 585, 3615, 285},
+    {Field::Company, 960, 930, 3615, 285},     {Field::ProgName, 1425, 1395, 3615, 285},
+    {Field::ProgVer, 1770, 1740, 3615, 285},   {Field::FileSize, 2115, 2085, 3615, 285},
+    {Field::OS, 2580, 2550, 3615, 285},        {Field::SysReq, 2895, 2895, 3615, 525},
+    {Field::HomePage, 3630, 3600, 4815, 285},  {Field::ProgURL, 3975, 3945, 4815, 285},
+    {Field::SecURL, 4320, 4290, 4815, 285},    {Field::SShotURL, 4665, 4635, 4815, 285},
+    {Field::ProgIcon, 5010, 4980, 4815, 285},  {Field::ShortDesc, 5475, 5445, 4815, 285},
+    {Field::LongDesc, 5790, 5790, 4815, 1485}, {Field::Keywords, 7455, 7440, 4815, 690},
+};
+
 } // namespace
 
-MainWindow::MainWindow(Browser *browser, QWidget *parent) : QWidget(parent), WebBr(browser)
+MainWindow::MainWindow(QWidget *browserView, QWidget *parent)
+    : QWidget(parent), m_browserView(browserView)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Tarvelo"));
@@ -85,121 +110,145 @@ MainWindow::MainWindow(Browser *browser, QWidget *parent) : QWidget(parent), Web
     icon.addFile(QStringLiteral(":/pictures/icon256.png"));
     setWindowIcon(icon);
 
-    tmrGetKey = new QTimer(this);
-    tmrGetKey->setObjectName(QStringLiteral("tmrGetKey"));
-    tmrGetKey->setInterval(10);
+    m_keyTimer = new QTimer(this);
+    m_keyTimer->setObjectName(QStringLiteral("tmrGetKey"));
+    m_keyTimer->setInterval(10);
 
-    tabControl = place(new TabControl(this), QStringLiteral("tabControl"),
-                       QRect(0, 120, 14055, 9855));
-    tabControl->tabBar()->setFont(Fonts::tabCaption());
-    QWidget *mainPage = tabControl->addPage(QStringLiteral("Main Window"),
-                                            QStringLiteral("tabMainWindow"));
-    tabPadFiles = tabControl->addPage(QStringLiteral("PAD Files"), QStringLiteral("tabPadFiles"));
-    connect(tabControl, &TabControl::switched, this, &MainWindow::tabControl_Click);
+    m_tabControl =
+        place(new TabControl(this), QStringLiteral("tabControl"), QRect(0, 120, 14055, 9855));
+    m_tabControl->tabBar()->setFont(Fonts::tabCaption());
+    QWidget *mainPage =
+        m_tabControl->addPage(QStringLiteral("Main Window"), QStringLiteral("tabMainWindow"));
+    QWidget *padFilesPage =
+        m_tabControl->addPage(QStringLiteral("PAD Files"), QStringLiteral("tabPadFiles"));
+    connect(m_tabControl, &TabControl::switched, this, &MainWindow::onTabSwitched);
 
-    mnuNew = new QMenu(QStringLiteral("New"), this);
-    mnuNew->setObjectName(QStringLiteral("mnuNew"));
+    m_popupMenu = new QMenu(QStringLiteral("New"), this);
+    m_popupMenu->setObjectName(QStringLiteral("mnuNew"));
 
     buildMainTab(mainPage);
-    buildPadFilesTab(tabPadFiles);
+    buildPadFilesTab(padFilesPage);
     setCurrentProfileTag(QStringLiteral("0"));
 
-    tmrGetKey->start();
+    m_keyTimer->start();
 }
 
 MainWindow::~MainWindow() = default;
 
 void MainWindow::buildMainTab(QWidget *page)
 {
-    auto navButton = [page](const QString &name, const QString &caption, int left) {
-        auto *b = place(new QToolButton(page), name, QRect(left, 1080, 855, 615));
-        b->setText(caption);
-        b->setFont(Fonts::caption());
-        b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-        return b;
-    };
-    cmdRefresh = navButton(QStringLiteral("cmdRefresh"), QStringLiteral("&Refresh"), 10080);
-    cmdForward = navButton(QStringLiteral("cmdForward"), QStringLiteral("&Forward"), 8040);
+    addNavButton(page, NavButton::Refresh, QStringLiteral("cmdRefresh"), QStringLiteral("&Refresh"),
+                 10080);
+    addNavButton(page, NavButton::Forward, QStringLiteral("cmdForward"), QStringLiteral("&Forward"),
+                 8040);
 
-    lstSites = place(new QListWidget(page), QStringLiteral("lstSites"), QRect(120, 360, 7035, 1410));
-    lstSites->setFont(Fonts::siteList());
-    lstSites->setToolTip(QStringLiteral("Double click on a site to load."));
-    lstSites->viewport()->setMouseTracking(true);
-    lstSites->viewport()->installEventFilter(this);
+    m_siteList =
+        place(new QListWidget(page), QStringLiteral("lstSites"), QRect(120, 360, 7035, 1410));
+    m_siteList->setFont(Fonts::siteList());
+    m_siteList->setToolTip(QStringLiteral("Double click on a site to load."));
+    m_siteList->viewport()->setMouseTracking(true);
+    m_siteList->viewport()->installEventFilter(this);
 
-    cmdPAD = place(new QPushButton(page), QStringLiteral("cmdPAD"), QRect(11160, 1355, 735, 340));
-    cmdPAD->setToolTip(QStringLiteral("Loads the list of sites which accept PAD submission"));
-    cmdPAD->setIcon(QIcon(QStringLiteral(":/pictures/pad.png")));
-    cmdPAD->setIconSize(QSize(35, 15));
-    cmdHome = place(new QPushButton(page), QStringLiteral("cmdHome"), QRect(12000, 1355, 735, 340));
-    cmdHome->setToolTip(QStringLiteral("Home"));
-    cmdHome->setIcon(QIcon(QStringLiteral(":/pictures/home.png")));
-    cmdHome->setIconSize(QSize(16, 16));
+    m_padSitesButton =
+        place(new QPushButton(page), QStringLiteral("cmdPAD"), QRect(11160, 1355, 735, 340));
+    m_padSitesButton->setToolTip(
+        QStringLiteral("Loads the list of sites which accept PAD submission"));
+    m_padSitesButton->setIcon(QIcon(QStringLiteral(":/pictures/pad.png")));
+    m_padSitesButton->setIconSize(QSize(35, 15));
+    m_homeButton =
+        place(new QPushButton(page), QStringLiteral("cmdHome"), QRect(12000, 1355, 735, 340));
+    m_homeButton->setToolTip(QStringLiteral("Home"));
+    m_homeButton->setIcon(QIcon(QStringLiteral(":/pictures/home.png")));
+    m_homeButton->setIconSize(QSize(16, 16));
 
-    cmdBack = navButton(QStringLiteral("cmdBack"), QStringLiteral("&Back"), 7200);
-    cmdStop = navButton(QStringLiteral("cmdStop"), QStringLiteral("&Stop"), 9240);
+    addNavButton(page, NavButton::Back, QStringLiteral("cmdBack"), QStringLiteral("&Back"), 7200);
+    addNavButton(page, NavButton::Stop, QStringLiteral("cmdStop"), QStringLiteral("&Stop"), 9240);
 
-    Frame1 = place(captionlessFrame(page), QStringLiteral("Frame1"), QRect(1560, 9060, 10155, 750));
+    m_fieldButtonFrame =
+        place(captionlessFrame(page), QStringLiteral("Frame1"), QRect(1560, 9060, 10155, 750));
     buildFieldButtons();
 
-    fraBrowser = place(captionlessFrame(page), QStringLiteral("fraBrowser"),
-                       QRect(120, 1715, 13900, 7300));
+    m_browserFrame =
+        place(captionlessFrame(page), QStringLiteral("fraBrowser"), QRect(120, 1715, 13900, 7300));
     buildBrowserFrame();
 
-    stackFrontToBack({cmdRefresh, cmdForward, lstSites, cmdPAD, cmdHome, cmdBack, cmdStop, Frame1,
-                      fraBrowser});
+    stackFrontToBack({navButton(NavButton::Refresh), navButton(NavButton::Forward), m_siteList,
+                      m_padSitesButton, m_homeButton, navButton(NavButton::Back),
+                      navButton(NavButton::Stop), m_fieldButtonFrame, m_browserFrame});
+}
+
+void MainWindow::addNavButton(QWidget *page, NavButton button, const QString &name,
+                              const QString &caption, int left)
+{
+    auto *b = place(new QToolButton(page), name, QRect(left, 1080, 855, 615));
+    b->setText(caption);
+    b->setFont(Fonts::caption());
+    b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    m_navButtons[int(button)] = b;
 }
 
 void MainWindow::buildBrowserFrame()
 {
-    QWidget *view = WebBr->widget();
-    view->setParent(fraBrowser);
-    place(view, QStringLiteral("WebBr"), QRect(0, 120, 13815, 6825));
+    m_browserView->setParent(m_browserFrame);
+    place(m_browserView, QStringLiteral("WebBr"), QRect(0, 120, 13815, 6825));
 
-    lblRightInfo = place(new QLabel(fraBrowser), QStringLiteral("lblRightInfo"),
-                         QRect(10440, 7035, 3345, 195));
-    lblRightInfo->setText(QStringLiteral("Right Click on the browser to get more options"));
-    lblProgress = place(new QLabel(fraBrowser), QStringLiteral("lblProgress"),
-                        QRect(6840, 7005, 1215, 255));
-    lblStatus = place(new QLabel(fraBrowser), QStringLiteral("lblStatus"),
-                      QRect(0, 6990, 6645, 270));
-    lblStatus->setMouseTracking(true);
-    lblStatus->installEventFilter(this);
-    for (QLabel *l : {lblProgress, lblStatus})
+    auto *rightInfo = place(new QLabel(m_browserFrame), QStringLiteral("lblRightInfo"),
+                            QRect(10440, 7035, 3345, 195));
+    rightInfo->setText(QStringLiteral("Right Click on the browser to get more options"));
+    m_progressLabel = place(new QLabel(m_browserFrame), QStringLiteral("lblProgress"),
+                            QRect(6840, 7005, 1215, 255));
+    m_statusLabel =
+        place(new QLabel(m_browserFrame), QStringLiteral("lblStatus"), QRect(0, 6990, 6645, 270));
+    m_statusLabel->setMouseTracking(true);
+    m_statusLabel->installEventFilter(this);
+    for (QLabel *l : {m_progressLabel, m_statusLabel})
         setTextColour(l, palette().color(QPalette::WindowText));
 
-    stackFrontToBack({view, lblRightInfo, lblProgress, lblStatus});
+    stackFrontToBack({m_browserView, rightInfo, m_progressLabel, m_statusLabel});
 }
 
 void MainWindow::buildFieldButtons()
 {
-    struct Slot
-    {
-        QPushButton **button;
-        const char16_t *name;
-        int left;
-        int top;
-    };
-    const Slot places[] = {
-        {&cmdProgName, u"cmdProgName", 0, 30},      {&cmdProgVer, u"cmdProgVer", 1695, 30},
-        {&cmdAuthor, u"cmdAuthor", 3375, 30},       {&cmdEmail, u"cmdEmail", 5055, 30},
-        {&cmdFileSize, u"cmdFileSize", 6735, 30},   {&cmdSysReq, u"cmdSysReq", 8415, 30},
-        {&cmdHomePage, u"cmdHomePage", 15, 390},    {&cmdProgURL, u"cmdProgURL", 1695, 390},
-        {&cmdSShotURL, u"cmdSShotURL", 3375, 390},  {&cmdShortDesc, u"cmdShortDesc", 5055, 390},
-        {&cmdLongDesc, u"cmdLongDesc", 6735, 390},  {&cmdPADURL, u"cmdPADURL", 8415, 390},
-    };
-    for (const Slot &s : places) {
-        *s.button = place(new QPushButton(Frame1), QString::fromUtf16(s.name),
-                          QRect(s.left, s.top, 1695, 315));
-        (*s.button)->setFont(Fonts::caption());
+    const auto &table = fieldButtonTable();
+    for (std::size_t k = 0; k < table.size(); ++k) {
+        const FieldButtonSpec &info = table[k];
+        auto *button = place(new QPushButton(m_fieldButtonFrame), info.name,
+                             QRect(info.left, info.top, 1695, 315));
+        button->setFont(Fonts::caption());
+        button->setText(info.caption);
+        button->setToolTip(info.toolTip);
+        m_fieldButtons[k] = button;
     }
+}
+
+QPushButton *MainWindow::fieldButton(Field field) const
+{
+    const auto &table = fieldButtonTable();
+    for (std::size_t k = 0; k < table.size(); ++k) {
+        if (table[k].field == field)
+            return m_fieldButtons[k];
+    }
+    return nullptr;
 }
 
 void MainWindow::buildPadFilesTab(QWidget *page)
 {
-    fraDetalis = place(captionlessFrame(page), QStringLiteral("fraDetalis"),
-                       QRect(120, 360, 13785, 9375));
+    m_padFilesFrame =
+        place(captionlessFrame(page), QStringLiteral("fraDetalis"), QRect(120, 360, 13785, 9375));
+    for (int i = 0; i < ProfileCount; ++i)
+        buildProfileRows(m_padFilesFrame, i);
+    setTextColour(m_padUrlLabels[0], QColor(255, 0, 0));
 
+    const auto box = [this](Field field, int i) { return fieldBox(field, i); };
+    stackFrontToBack({box(Field::PADURL, 0), box(Field::PADURL, 1), box(Field::PADURL, 2),
+                      box(Field::LocalPAD, 0), box(Field::LocalPAD, 1), box(Field::LocalPAD, 2),
+                      m_detailPanels[0], m_detailPanels[2], m_detailPanels[1], m_padUrlLabels[0],
+                      m_padUrlLabels[1], m_padUrlLabels[2], m_localPadLabels[2],
+                      m_localPadLabels[1], m_localPadLabels[0]});
+}
+
+void MainWindow::buildProfileRows(QFrame *frame, int i)
+{
     const int padUrlTops[] = {2010, 2400, 2820};
     const int localPadTops[] = {360, 765, 1170};
     const int padUrlLabelTops[] = {2040, 2445, 2850};
@@ -207,140 +256,93 @@ void MainWindow::buildPadFilesTab(QWidget *page)
     const QString padUrlTips[] = {QStringLiteral("Numpad 0"), QStringLiteral("Ctrl + Numpad 0"),
                                   QStringLiteral("Alt + Numpad 0")};
 
-    for (int i = 0; i < ProfileCount; ++i) {
-        auto *url = place(new QLineEdit(fraDetalis), indexed(QStringLiteral("txtPADURL"), i),
-                          QRect(1140, padUrlTops[i], 3735, 285));
-        url->setFont(Fonts::textBox());
-        url->setText(fieldSpec(Field::PADURL).defaultText);
-        url->setToolTip(padUrlTips[i]);
-        txtPADURL[i] = url;
+    auto *url = place(new QLineEdit(frame), indexed(QStringLiteral("txtPADURL"), i),
+                      QRect(1140, padUrlTops[i], 3735, 285));
+    url->setFont(Fonts::textBox());
+    url->setText(fieldSpec(Field::PADURL).defaultText);
+    url->setToolTip(padUrlTips[i]);
+    m_fieldBoxes[i][int(Field::PADURL)] = url;
 
-        auto *local = place(new QLineEdit(fraDetalis), indexed(QStringLiteral("txtLocalPAD"), i),
-                            QRect(1200, localPadTops[i], 3675, 285));
-        local->setFont(Fonts::textBox());
-        local->setText(fieldSpec(Field::LocalPAD).defaultText);
-        txtLocalPAD[i] = local;
+    auto *local = place(new QLineEdit(frame), indexed(QStringLiteral("txtLocalPAD"), i),
+                        QRect(1200, localPadTops[i], 3675, 285));
+    local->setFont(Fonts::textBox());
+    local->setText(fieldSpec(Field::LocalPAD).defaultText);
+    m_fieldBoxes[i][int(Field::LocalPAD)] = local;
 
-        auto *frame = place(captionlessFrame(fraDetalis), indexed(QStringLiteral("fraDesc"), i),
-                            QRect(5040, 0, 8745, 9375));
-        frame->setProperty("Tag", QStringLiteral("0"));
-        fraDesc[i] = frame;
-        buildDetailPanel(i);
+    auto *panel = place(captionlessFrame(frame), indexed(QStringLiteral("fraDesc"), i),
+                        QRect(5040, 0, 8745, 9375));
+    panel->setProperty("Tag", QStringLiteral("0"));
+    m_detailPanels[i] = panel;
+    buildDetailPanel(i);
 
-        auto *urlLabel = place(new ClickableLabel(fraDetalis),
-                               indexed(QStringLiteral("lblPADURL"), i),
-                               QRect(120, padUrlLabelTops[i], 1000, 225));
-        urlLabel->setText(QStringLiteral("PAD URL %1:").arg(i + 1));
-        urlLabel->setFont(Fonts::caption());
-        urlLabel->setCursor(Qt::PointingHandCursor);
-        urlLabel->setToolTip(padUrlTips[i]);
-        lblPADURL[i] = urlLabel;
+    m_padUrlLabels[i] = profileLabel(frame, indexed(QStringLiteral("lblPADURL"), i),
+                                     padUrlLabelTops[i], QStringLiteral("PAD URL %1:").arg(i + 1));
+    m_padUrlLabels[i]->setToolTip(padUrlTips[i]);
 
-        auto *localLabel = place(new ClickableLabel(fraDetalis),
-                                 indexed(QStringLiteral("lblLocalPad"), i),
-                                 QRect(120, localPadLabelTops[i], 1000, 225));
-        localLabel->setText(QStringLiteral("Local PAD %1:").arg(i + 1));
-        localLabel->setFont(Fonts::caption());
-        localLabel->setCursor(Qt::PointingHandCursor);
-        localLabel->setToolTip(QStringLiteral("Click here to load the PAD file for your software"));
-        setTextColour(localLabel, QColor(0, 0, 255));
-        lblLocalPad[i] = localLabel;
-    }
-    setTextColour(lblPADURL[0], QColor(255, 0, 0));
-
-    stackFrontToBack({txtPADURL[0], txtPADURL[1], txtPADURL[2], txtLocalPAD[0], txtLocalPAD[1],
-                      txtLocalPAD[2], fraDesc[0], fraDesc[2], fraDesc[1], lblPADURL[0],
-                      lblPADURL[1], lblPADURL[2], lblLocalPad[2], lblLocalPad[1], lblLocalPad[0]});
+    m_localPadLabels[i] =
+        profileLabel(frame, indexed(QStringLiteral("lblLocalPad"), i), localPadLabelTops[i],
+                     QStringLiteral("Local PAD %1:").arg(i + 1));
+    m_localPadLabels[i]->setToolTip(
+        QStringLiteral("Click here to load the PAD file for your software"));
+    setTextColour(m_localPadLabels[i], QColor(0, 0, 255));
 }
 
 void MainWindow::buildDetailPanel(int profile)
 {
-    struct Row
-    {
-        Field field;
-        int labelTop;
-        int boxTop;
-        int boxWidth;
-        int boxHeight;
-    };
-    // The detail panel, top to bottom.
-    const Row rows[] = {
-        {Field::Author, 270, 240, 3615, 285},     {Field::Email, 615, 585, 3615, 285},
-        {Field::Company, 960, 930, 3615, 285},    {Field::ProgName, 1425, 1395, 3615, 285},
-        {Field::ProgVer, 1770, 1740, 3615, 285},  {Field::FileSize, 2115, 2085, 3615, 285},
-        {Field::OS, 2580, 2550, 3615, 285},       {Field::SysReq, 2895, 2895, 3615, 525},
-        {Field::HomePage, 3630, 3600, 4815, 285}, {Field::ProgURL, 3975, 3945, 4815, 285},
-        {Field::SecURL, 4320, 4290, 4815, 285},   {Field::SShotURL, 4665, 4635, 4815, 285},
-        {Field::ProgIcon, 5010, 4980, 4815, 285}, {Field::ShortDesc, 5475, 5445, 4815, 285},
-        {Field::LongDesc, 5790, 5790, 4815, 1485}, {Field::Keywords, 7455, 7440, 4815, 690},
-    };
-    QFrame *panel = fraDesc[profile];
-    for (const Row &row : rows) {
+    QFrame *panel = m_detailPanels[profile];
+    for (const DetailRow &row : detailRows) {
         const FieldSpec &info = fieldSpec(row.field);
         const bool secondUrl = row.field == Field::SecURL;
-        auto *label = place(new QLabel(panel), QStringLiteral("lblDName_%1").arg(m_nextDName),
-                            QRect(secondUrl ? 1800 : 720, row.labelTop, secondUrl ? 480 : 1560,
-                                  225));
+        auto *label =
+            place(new QLabel(panel), QStringLiteral("lblDName_%1").arg(m_nextCaption++),
+                  QRect(secondUrl ? 1800 : 720, row.labelTop, secondUrl ? 480 : 1560, 225));
         label->setText(info.label);
         label->setFont(Fonts::caption());
         label->setToolTip(info.labelToolTip);
-        lblDName[m_nextDName++] = label;
-
-        const QString name = indexed(info.name, profile);
-        const QRect box(2280, row.boxTop, row.boxWidth, row.boxHeight);
-        QWidget *w = nullptr;
-        if (info.multiLine) {
-            auto *edit = place(new QPlainTextEdit(panel), name, box);
-            edit->setVerticalScrollBarPolicy(info.scrollBar ? Qt::ScrollBarAlwaysOn
-                                                            : Qt::ScrollBarAlwaysOff);
-            edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-            edit->setTabChangesFocus(true);
-            w = edit;
-        } else {
-            w = place(new QLineEdit(panel), name, box);
-        }
-        w->setFont(Fonts::textBox());
-        w->setToolTip(info.toolTip);
-        setBoxText(w, info.defaultText);
+        m_fieldCaptions[profile][int(row.field)] = label;
+        m_fieldBoxes[profile][int(row.field)] = buildFieldBox(
+            panel, info, profile, QRect(2280, row.boxTop, row.boxWidth, row.boxHeight));
     }
-
-    txtAuthor[profile] = panel->findChild<QLineEdit *>(indexed(QStringLiteral("txtAuthor"), profile));
-    txtEmail[profile] = panel->findChild<QLineEdit *>(indexed(QStringLiteral("txtEmail"), profile));
-    txtCompany[profile] =
-        panel->findChild<QLineEdit *>(indexed(QStringLiteral("txtCompany"), profile));
-    txtProgName[profile] =
-        panel->findChild<QLineEdit *>(indexed(QStringLiteral("txtProgName"), profile));
-    txtProgVer[profile] =
-        panel->findChild<QLineEdit *>(indexed(QStringLiteral("txtProgVer"), profile));
-    txtFileSize[profile] =
-        panel->findChild<QLineEdit *>(indexed(QStringLiteral("txtFileSize"), profile));
-    txtOS[profile] = panel->findChild<QLineEdit *>(indexed(QStringLiteral("txtOS"), profile));
-    txtSysReq[profile] =
-        panel->findChild<QPlainTextEdit *>(indexed(QStringLiteral("txtSysReq"), profile));
-    txtHomePage[profile] =
-        panel->findChild<QLineEdit *>(indexed(QStringLiteral("txtHomePage"), profile));
-    txtProgURL[profile] =
-        panel->findChild<QLineEdit *>(indexed(QStringLiteral("txtProgURL"), profile));
-    txtSecURL[profile] = panel->findChild<QLineEdit *>(indexed(QStringLiteral("txtSecURL"), profile));
-    txtSShotURL[profile] =
-        panel->findChild<QLineEdit *>(indexed(QStringLiteral("txtSShotURL"), profile));
-    txtProgIcon[profile] =
-        panel->findChild<QLineEdit *>(indexed(QStringLiteral("txtProgIcon"), profile));
-    txtShortDesc[profile] =
-        panel->findChild<QLineEdit *>(indexed(QStringLiteral("txtShortDesc"), profile));
-    txtLongDesc[profile] =
-        panel->findChild<QPlainTextEdit *>(indexed(QStringLiteral("txtLongDesc"), profile));
-    txtKeywords[profile] =
-        panel->findChild<QPlainTextEdit *>(indexed(QStringLiteral("txtKeywords"), profile));
 
     auto *counter = place(new QLabel(panel), indexed(QStringLiteral("lblNumChar"), profile),
                           QRect(840, 6240, 1335, 225));
     counter->setText(QStringLiteral("Char: "));
     counter->setFont(Fonts::caption());
-    lblNumChar[profile] = counter;
+    m_charCountLabels[profile] = counter;
 
     keepEnabledLook(panel);
     panel->setEnabled(false);
+}
+
+QWidget *MainWindow::buildFieldBox(QFrame *panel, const FieldSpec &info, int profile,
+                                   const QRect &twips)
+{
+    const QString name = indexed(info.name, profile);
+    QWidget *box = nullptr;
+    if (info.multiLine) {
+        auto *edit = place(new QPlainTextEdit(panel), name, twips);
+        edit->setVerticalScrollBarPolicy(info.scrollBar ? Qt::ScrollBarAlwaysOn
+                                                        : Qt::ScrollBarAlwaysOff);
+        edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        edit->setTabChangesFocus(true);
+        box = edit;
+    } else {
+        box = place(new QLineEdit(panel), name, twips);
+    }
+    box->setFont(Fonts::textBox());
+    box->setToolTip(info.toolTip);
+    setBoxText(box, info.defaultText);
+    return box;
+}
+
+QLabel *MainWindow::fieldCaption(Field field, int profile) const
+{
+    return m_fieldCaptions[profile][int(field)];
+}
+
+QLineEdit *MainWindow::localPadBox(int profile) const
+{
+    return static_cast<QLineEdit *>(fieldBox(Field::LocalPAD, profile));
 }
 
 int MainWindow::currentProfile() const
@@ -353,37 +355,12 @@ int MainWindow::currentProfile() const
 
 QString MainWindow::currentProfileTag() const
 {
-    return fraDesc[0]->property("Tag").toString();
+    return m_detailPanels[0]->property("Tag").toString();
 }
 
 void MainWindow::setCurrentProfileTag(const QString &tag)
 {
-    fraDesc[0]->setProperty("Tag", tag);
-}
-
-QWidget *MainWindow::fieldBox(Field field, int profile) const
-{
-    switch (field) {
-    case Field::Author: return txtAuthor[profile];
-    case Field::Email: return txtEmail[profile];
-    case Field::Company: return txtCompany[profile];
-    case Field::ProgName: return txtProgName[profile];
-    case Field::ProgVer: return txtProgVer[profile];
-    case Field::FileSize: return txtFileSize[profile];
-    case Field::OS: return txtOS[profile];
-    case Field::SysReq: return txtSysReq[profile];
-    case Field::HomePage: return txtHomePage[profile];
-    case Field::ProgURL: return txtProgURL[profile];
-    case Field::SecURL: return txtSecURL[profile];
-    case Field::SShotURL: return txtSShotURL[profile];
-    case Field::ProgIcon: return txtProgIcon[profile];
-    case Field::ShortDesc: return txtShortDesc[profile];
-    case Field::LongDesc: return txtLongDesc[profile];
-    case Field::Keywords: return txtKeywords[profile];
-    case Field::PADURL: return txtPADURL[profile];
-    case Field::LocalPAD: return txtLocalPAD[profile];
-    }
-    return nullptr;
+    m_detailPanels[0]->setProperty("Tag", tag);
 }
 
 QString MainWindow::fieldText(Field field, int profile) const
@@ -422,17 +399,17 @@ void MainWindow::setBoxText(QWidget *box, const QString &text)
     }
 }
 
-void MainWindow::tabControl_Click(int previousTab)
+void MainWindow::onTabSwitched(int previousTab)
 {
     if (previousTab == 0) {
-        txtLocalPAD[0]->setFocus();
-        Frame1->setEnabled(false);
+        localPadBox(0)->setFocus();
+        m_fieldButtonFrame->setEnabled(false);
         return;
     }
-    fraBrowser->raise();
+    m_browserFrame->raise();
     if (m_saveSettings)
         m_saveSettings();
-    Frame1->setEnabled(true);
+    m_fieldButtonFrame->setEnabled(true);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
@@ -459,15 +436,15 @@ void MainWindow::mouseMoveEvent(QMouseEvent *event)
 {
     // Moves over controls without mouse tracking bubble up to here too; only the
     // strips the tab control leaves uncovered are the window's background.
-    if (!tabControl->geometry().contains(event->position().toPoint()))
+    if (!m_tabControl->geometry().contains(event->position().toPoint()))
         Q_EMIT backgroundMouseMove();
     QWidget::mouseMoveEvent(event);
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::MouseMove
-        && (watched == lstSites->viewport() || watched == lblStatus))
+    if (event->type() == QEvent::MouseMove &&
+        (watched == m_siteList->viewport() || watched == m_statusLabel))
         Q_EMIT backgroundMouseMove();
     return QWidget::eventFilter(watched, event);
 }

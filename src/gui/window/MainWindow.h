@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/filling/FieldActions.h"
+#include "core/filling/NavButton.h"
 #include "core/profiles/ProfileFields.h"
 
 #include <QWidget>
@@ -12,38 +14,38 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QMenu;
-class QPlainTextEdit;
 class QPushButton;
-namespace tarvelo { class TabControl; }
 class QTimer;
 class QToolButton;
 
 namespace tarvelo {
 
-class Browser;
 class ClickableLabel;
-
-template <typename T> using Profiles = std::array<T *, ProfileCount>;
+class TabControl;
 
 // The program's one window. It owns every control, and the controls are the
 // program's data: a profile field has no copy outside its text box. What the
-// controls do is wired by the panels of each folder (browser, filling, profiles).
+// controls do is wired by the panels of each folder (browser, filling,
+// profiles), which reach the controls through the accessors below. Every
+// control's objectName is its window name ("txtProgName_0", "cmdHome").
 class MainWindow : public QWidget
 {
     Q_OBJECT
 public:
-    explicit MainWindow(Browser *browser, QWidget *parent = nullptr);
+    // browserView is the browser's widget; the window places it in its
+    // browser frame and owns it from then on.
+    explicit MainWindow(QWidget *browserView, QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    // The current profile, held as "0", "1" or "2" in fraDesc(0)'s tag and
-    // read at each use.
+    // The current profile, held as "0", "1" or "2" in the first detail
+    // panel's tag and read at each use.
     int currentProfile() const;
     void setCurrentProfileTag(const QString &tag);
     QString currentProfileTag() const;
 
     // Any field of any profile, whatever the kind of its text box. Multi-line
     // values carry CR LF line breaks, as a PAD file and a web form expect.
-    QWidget *fieldBox(Field field, int profile) const;
+    QWidget *fieldBox(Field field, int profile) const { return m_fieldBoxes[profile][int(field)]; }
     QString fieldText(Field field, int profile) const;
     void setFieldText(Field field, int profile, const QString &text);
     static QString boxText(const QWidget *box);
@@ -54,77 +56,38 @@ public:
     // Stores the three local PAD paths; the tab switch back to "Main Window" calls it.
     void setSaveSettings(std::function<void()> save) { m_saveSettings = std::move(save); }
 
-    bool browserHasFocus = false;
-    // The decoded text of the PAD file read last.
-    QString padText;
+    // "Main Window" page
+    TabControl *tabControl() const { return m_tabControl; }
+    QListWidget *siteList() const { return m_siteList; }
+    QToolButton *navButton(NavButton button) const { return m_navButtons[int(button)]; }
+    QPushButton *padSitesButton() const { return m_padSitesButton; }
+    QPushButton *homeButton() const { return m_homeButton; }
+    QFrame *fieldButtonFrame() const { return m_fieldButtonFrame; }
+    // The button that pastes field; nullptr for a field without one.
+    QPushButton *fieldButton(Field field) const;
+    QFrame *browserFrame() const { return m_browserFrame; }
+    QWidget *browserView() const { return m_browserView; }
+    QLabel *statusLabel() const { return m_statusLabel; }
+    QLabel *progressLabel() const { return m_progressLabel; }
+    QTimer *keyTimer() const { return m_keyTimer; }
+    QMenu *popupMenu() const { return m_popupMenu; }
 
-    // --- controls, named as the window names them ---
-    QTimer *tmrGetKey = nullptr;
-    TabControl *tabControl = nullptr;
-    QMenu *mnuNew = nullptr;
-
-    // "Main Window" tab
-    QToolButton *cmdRefresh = nullptr;
-    QToolButton *cmdForward = nullptr;
-    QListWidget *lstSites = nullptr;
-    QPushButton *cmdPAD = nullptr;
-    QPushButton *cmdHome = nullptr;
-    QToolButton *cmdBack = nullptr;
-    QToolButton *cmdStop = nullptr;
-    QFrame *Frame1 = nullptr;
-    QFrame *fraBrowser = nullptr;
-    Browser *WebBr = nullptr;
-    QLabel *lblRightInfo = nullptr;
-    QLabel *lblProgress = nullptr;
-    QLabel *lblStatus = nullptr;
-
-    // field buttons in Frame1
-    QPushButton *cmdProgName = nullptr;
-    QPushButton *cmdProgVer = nullptr;
-    QPushButton *cmdAuthor = nullptr;
-    QPushButton *cmdEmail = nullptr;
-    QPushButton *cmdFileSize = nullptr;
-    QPushButton *cmdSysReq = nullptr;
-    QPushButton *cmdHomePage = nullptr;
-    QPushButton *cmdProgURL = nullptr;
-    QPushButton *cmdSShotURL = nullptr;
-    QPushButton *cmdShortDesc = nullptr;
-    QPushButton *cmdLongDesc = nullptr;
-    QPushButton *cmdPADURL = nullptr;
-
-    // "PAD Files" tab
-    QWidget *tabPadFiles = nullptr;
-    QFrame *fraDetalis = nullptr;
-    Profiles<QLineEdit> txtPADURL{};
-    Profiles<QLineEdit> txtLocalPAD{};
-    Profiles<QFrame> fraDesc{};
-    Profiles<ClickableLabel> lblPADURL{};
-    Profiles<ClickableLabel> lblLocalPad{};
-
-    Profiles<QLineEdit> txtAuthor{};
-    Profiles<QLineEdit> txtEmail{};
-    Profiles<QLineEdit> txtCompany{};
-    Profiles<QLineEdit> txtProgName{};
-    Profiles<QLineEdit> txtProgVer{};
-    Profiles<QLineEdit> txtFileSize{};
-    Profiles<QLineEdit> txtOS{};
-    Profiles<QPlainTextEdit> txtSysReq{};
-    Profiles<QLineEdit> txtHomePage{};
-    Profiles<QLineEdit> txtProgURL{};
-    Profiles<QLineEdit> txtSecURL{};
-    Profiles<QLineEdit> txtSShotURL{};
-    Profiles<QLineEdit> txtProgIcon{};
-    Profiles<QLineEdit> txtShortDesc{};
-    Profiles<QPlainTextEdit> txtLongDesc{};
-    Profiles<QPlainTextEdit> txtKeywords{};
-    Profiles<QLabel> lblNumChar{};
-    std::array<QLabel *, 48> lblDName{};
+    // "PAD Files" page
+    QFrame *padFilesFrame() const { return m_padFilesFrame; }
+    QFrame *detailPanel(int profile) const { return m_detailPanels[profile]; }
+    // The caption beside a detail panel field's box; nullptr for the PAD URL
+    // and local PAD boxes, whose captions are the two labels below.
+    QLabel *fieldCaption(Field field, int profile) const;
+    ClickableLabel *padUrlLabel(int profile) const { return m_padUrlLabels[profile]; }
+    ClickableLabel *localPadLabel(int profile) const { return m_localPadLabels[profile]; }
+    QLineEdit *localPadBox(int profile) const;
+    QLabel *charCountLabel(int profile) const { return m_charCountLabels[profile]; }
 
 Q_SIGNALS:
     // The window itself took or lost the keyboard focus (activation).
     void windowGotFocus();
     void windowLostFocus();
-    // A mouse move over the window's background, lstSites or lblStatus.
+    // A mouse move over the window's background, the site list or the status line.
     void backgroundMouseMove();
 
 protected:
@@ -134,17 +97,46 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    template <typename T> using PerProfile = std::array<T *, ProfileCount>;
+
     void buildMainTab(QWidget *page);
+    void addNavButton(QWidget *page, NavButton button, const QString &name, const QString &caption,
+                      int left);
     void buildBrowserFrame();
     void buildFieldButtons();
     void buildPadFilesTab(QWidget *page);
+    void buildProfileRows(QFrame *frame, int profile);
     void buildDetailPanel(int profile);
-    void tabControl_Click(int previousTab);
+    QWidget *buildFieldBox(QFrame *panel, const FieldSpec &info, int profile, const QRect &twips);
+    void onTabSwitched(int previousTab);
 
     std::function<bool()> m_closeHandler;
     std::function<void()> m_saveSettings;
-    int m_shownTab = 0;
-    int m_nextDName = 0;
+    int m_nextCaption = 0;
+
+    QTimer *m_keyTimer = nullptr;
+    TabControl *m_tabControl = nullptr;
+    QMenu *m_popupMenu = nullptr;
+
+    std::array<QToolButton *, 4> m_navButtons{};
+    QListWidget *m_siteList = nullptr;
+    QPushButton *m_padSitesButton = nullptr;
+    QPushButton *m_homeButton = nullptr;
+    QFrame *m_fieldButtonFrame = nullptr;
+    std::array<QPushButton *, FieldButtonCount> m_fieldButtons{};
+    QFrame *m_browserFrame = nullptr;
+    QWidget *m_browserView = nullptr;
+    QLabel *m_progressLabel = nullptr;
+    QLabel *m_statusLabel = nullptr;
+
+    QFrame *m_padFilesFrame = nullptr;
+    PerProfile<QFrame> m_detailPanels{};
+    PerProfile<ClickableLabel> m_padUrlLabels{};
+    PerProfile<ClickableLabel> m_localPadLabels{};
+    PerProfile<QLabel> m_charCountLabels{};
+    // Indexed [profile][field].
+    std::array<std::array<QWidget *, FieldCount>, ProfileCount> m_fieldBoxes{};
+    std::array<std::array<QLabel *, FieldCount>, ProfileCount> m_fieldCaptions{};
 };
 
 } // namespace tarvelo

@@ -1,7 +1,5 @@
 #include "gui/window/QtDialogs.h"
 
-#include "gui/profiles/PadFileDialog.h"
-
 namespace tarvelo {
 
 QMessageBox::StandardButton QtDialogs::messageBox(QWidget *owner, const QString &text,
@@ -12,11 +10,6 @@ QMessageBox::StandardButton QtDialogs::messageBox(QWidget *owner, const QString 
     QMessageBox box(icon, title, text, buttons, owner);
     box.setDefaultButton(defaultButton);
     return static_cast<QMessageBox::StandardButton>(box.exec());
-}
-
-QString QtDialogs::openPadFile(QWidget *owner)
-{
-    return PadFileDialog::open(owner);
 }
 
 } // namespace tarvelo
