@@ -8,19 +8,15 @@
 //   bench_idle [seconds per state]      (default 30)
 //
 // The program is composed as main() composes it, in a fresh home, offscreen.
+#include "BenchProgram.h"
 #include "ProcessTree.h"
 #include "ProgramRun.h"
 #include "app/Session.h"
-#include "core/settings/SettingsStore.h"
-#include "gui/browser/Browser.h"
 #include "gui/browser/WebEngineBrowser.h"
 #include "gui/filling/FillingPanel.h"
-#include "gui/filling/KeyStateFilter.h"
 #include "gui/window/MainWindow.h"
-#include "gui/window/QtDialogs.h"
 
 #include <QApplication>
-#include <QEventLoop>
 #include <QListWidget>
 #include <QTimer>
 
@@ -35,29 +31,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Runs the event loop until done() or the timeout; false on timeout.
-bool waitFor(const std::function<bool()> &done, int timeoutMs)
-{
-    QEventLoop loop;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (done())
-            loop.quit();
-    });
-    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
-    poll.start(20);
-    if (!done())
-        loop.exec();
-    return done();
-}
-
-void idle(int ms)
-{
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
 void useHome(const fs::path &home)
 {
     for (const char *sub : {"config", "data", "cache", "runtime"})
@@ -69,51 +42,32 @@ void useHome(const fs::path &home)
     qputenv("XDG_CACHE_HOME", (home / "cache").c_str());
     qputenv("XDG_RUNTIME_DIR", (home / "runtime").c_str());
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (geteuid() == 0)
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     if (qEnvironmentVariableIsEmpty("QTWEBENGINE_CHROMIUM_FLAGS"))
         qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu");
 }
 
-int measure(int argc, char *argv[], const fs::path &base)
+// The idle figures of the started program, the bare view idling alongside.
+int measureIdle(Session &session, WebEngineBrowser &browser, const ProgramRun &bare, int seconds)
 {
-    const int seconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 30;
-    // The floor first, in its own process and home, so its start is over.
-    ProgramRun bare({TARVELO_BARE_VIEW, "@PAGE@"}, base / "bare", TARVELO_HELP_PAGE);
-    if (!bare.waitReady(60000)) {
-        std::fprintf(stderr, "bare view did not start\n%s\n", bare.log().c_str());
-        return 1;
-    }
-
-    useHome(base / "tarvelo");
-    QCoreApplication::setOrganizationName(QStringLiteral("Tarvelo"));
-    QCoreApplication::setApplicationName(QStringLiteral("Tarvelo"));
-    QApplication app(argc, argv);
-    QtDialogs dialogs;
-    SettingsStore settings;
-    KeyStateFilter keys;
-    WebEngineBrowser browser;
-    Session session({dialogs, browser, keys, settings});
-
-    bool loaded = false;
-    QObject::connect(&browser, &Browser::downloadComplete, &app, [&] { loaded = true; });
-    session.startUp();
     MainWindow &window = session.window();
-    window.show();
+    const FillingPanel &filling = session.filling();
+    QObject scope; // the connections to this function's locals end with it
+    bool loaded = false;
+    QObject::connect(&browser, &Browser::downloadComplete, &scope, [&] { loaded = true; });
     if (!waitFor([&] { return loaded && window.isActiveWindow(); }, 60000)) {
         std::fprintf(stderr, "the help page did not load, or the window is not active\n");
         return 1;
     }
-    idle(2000); // the engine's own work after the first load
+    pause(2000); // the engine's own work after the first load
 
-    QTimer *timer = window.tmrGetKey;
+    QTimer *timer = window.keyTimer();
     int ticks = 0;
-    QObject::connect(timer, &QTimer::timeout, &app, [&] { ++ticks; });
+    QObject::connect(timer, &QTimer::timeout, &scope, [&] { ++ticks; });
     QWidget other; // takes the activation away from the window
     QTimer empty;
     empty.setInterval(10);
     empty.setTimerType(Qt::PreciseTimer); // as Qt makes tmrGetKey's 10 ms
-    QObject::connect(&empty, &QTimer::timeout, &app, [] {});
+    QObject::connect(&empty, &QTimer::timeout, &scope, [] {});
     other.resize(200, 100);
 
     struct State
@@ -124,19 +78,19 @@ int measure(int argc, char *argv[], const fs::path &base)
     };
     const State states[] = {
         {"after start-up", [] {}, [] { return true; }},
-        {"browser focused", [&] { browser.setFocus(); }, [&] { return window.browserHasFocus; }},
-        {"site list focused", [&] { window.lstSites->setFocus(); },
-         [&] { return !window.browserHasFocus; }},
+        {"browser focused", [&] { browser.setFocus(); }, [&] { return filling.browserHasFocus(); }},
+        {"site list focused", [&] { window.siteList()->setFocus(); },
+         [&] { return !filling.browserHasFocus(); }},
         // Not a state the program takes: what the engine costs with the
         // focus in the page, to tell the timer's part from the engine's.
         {"browser focused, timer stopped by hand",
          [&] {
              window.activateWindow();
              browser.setFocus();
-             waitFor([&] { return window.browserHasFocus && timer->isActive(); }, 5000);
+             waitFor([&] { return filling.browserHasFocus() && timer->isActive(); }, 5000);
              timer->stop();
          },
-         [&] { return window.browserHasFocus && !timer->isActive(); }},
+         [&] { return filling.browserHasFocus() && !timer->isActive(); }},
         // The same, with an empty 10 ms timer in its place: the cost of the
         // wake-ups alone, without the tick's work.
         {"as above, with an empty 10 ms timer", [&] { empty.start(); },
@@ -144,9 +98,9 @@ int measure(int argc, char *argv[], const fs::path &base)
         {"window not active",
          [&] {
              empty.stop();
-             window.lstSites->setFocus(); // and back: the browser's focus event starts the timer
+             window.siteList()->setFocus(); // and back: the browser's focus event starts the timer
              browser.setFocus();
-             waitFor([&] { return window.browserHasFocus && timer->isActive(); }, 5000);
+             waitFor([&] { return filling.browserHasFocus() && timer->isActive(); }, 5000);
              other.show();
              other.activateWindow();
          },
@@ -164,14 +118,14 @@ int measure(int argc, char *argv[], const fs::path &base)
             std::fprintf(stderr, "%s: state not reached\n", state.name);
             return 1;
         }
-        idle(500);
+        pause(500);
         const ProcessTree ours = ProcessTree::of(getpid(), {bare.pid()});
         const ProcessTree floor = ProcessTree::of(bare.pid());
         const double ourStart = ours.cpuSeconds();
         const double floorStart = floor.cpuSeconds();
         ticks = 0;
         const long long start = ProgramRun::now();
-        idle(seconds * 1000);
+        pause(seconds * 1000);
         const double wall = double(ProgramRun::now() - start) / 1e9;
         // the trees as they are now: a helper may have come meanwhile
         const double ourCpu = ProcessTree::of(getpid(), {bare.pid()}).cpuSeconds() - ourStart;
@@ -187,15 +141,30 @@ int measure(int argc, char *argv[], const fs::path &base)
     // key is down, as in an idle tick.
     window.activateWindow();
     browser.setFocus();
-    waitFor([&] { return window.browserHasFocus; }, 5000);
+    waitFor([&] { return filling.browserHasFocus(); }, 5000);
     timer->stop();
     constexpr int calls = 100000;
     const long long before = ProgramRun::now();
     for (int i = 0; i < calls; ++i)
-        session.filling().tmrGetKey_Timer();
+        session.filling().onKeyTimer();
     std::printf("one tick's work, called %d times: %.2f us each\n", calls,
                 double(ProgramRun::now() - before) / 1e3 / calls);
     return 0;
+}
+
+int measure(int argc, char *argv[], const fs::path &base)
+{
+    const int seconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 30;
+    // The floor first, in its own process and home, so its start is over.
+    ProgramRun bare({TARVELO_BARE_VIEW, "@PAGE@"}, base / "bare", TARVELO_HELP_PAGE);
+    if (!bare.waitReady(60000)) {
+        std::fprintf(stderr, "bare view did not start\n%s\n", bare.log().c_str());
+        return 1;
+    }
+    useHome(base / "tarvelo");
+    return runBenchProgram(argc, argv, [&](Session &session, WebEngineBrowser &browser) {
+        return measureIdle(session, browser, bare, seconds);
+    });
 }
 
 } // namespace

@@ -6,27 +6,26 @@
 //
 //   bench_keypress [presses]      (default 300)
 //
-// Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
+// The program is composed as main() composes it; runs on the offscreen
+// platform unless QT_QPA_PLATFORM says otherwise.
+#include "BenchProgram.h"
+#include "app/Session.h"
 #include "gui/browser/WebEngineBrowser.h"
 #include "gui/filling/FillingPanel.h"
-#include "gui/filling/KeyStateFilter.h"
 #include "gui/window/MainWindow.h"
 
 #include <QApplication>
 #include <QClipboard>
-#include <QEventLoop>
 #include <QFile>
 #include <QKeyEvent>
 #include <QRandomGenerator>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QWindow>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 using namespace tarvelo;
@@ -53,29 +52,6 @@ double nowMs()
     return duration<double, std::milli>(system_clock::now().time_since_epoch()).count();
 }
 
-// Runs the event loop until done() or the timeout; false on timeout.
-template <typename Done> bool waitFor(Done done, int timeoutMs)
-{
-    QEventLoop loop;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (done())
-            loop.quit();
-    });
-    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
-    poll.start(1);
-    if (!done())
-        loop.exec();
-    return done();
-}
-
-void pause(int ms)
-{
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
 struct Figures
 {
     double median, p90, p99, max, mean;
@@ -99,18 +75,8 @@ void print(const char *what, const Figures &f)
                 f.median, f.p90, f.p99, f.max, f.mean);
 }
 
-} // namespace
-
-int main(int argc, char *argv[])
+int measurePresses(Session &session, WebEngineBrowser &browser, int presses)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (geteuid() == 0)
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    QStandardPaths::setTestModeEnabled(true); // no trace in the user's own folders
-    QApplication app(argc, argv);
-    const int presses = argc > 1 ? std::max(1, std::atoi(argv[1])) : 300;
-
     QTemporaryDir dir;
     const QString pagePath = dir.filePath(u"bench.html"_s);
     QFile file(pagePath);
@@ -118,17 +84,14 @@ int main(int argc, char *argv[])
         return 1;
     file.close();
 
-    WebEngineBrowser browser;
-    MainWindow window(&browser);
-    KeyStateFilter keys;
-    FillingPanel panel(window, browser, keys);
-    window.show();
+    MainWindow &window = session.window();
     window.activateWindow();
-
+    QObject scope; // the connections to this function's locals end with it
     bool loaded = false;
-    QObject::connect(&browser, &Browser::downloadComplete, &app, [&] { loaded = true; });
+    QObject::connect(&browser, &Browser::downloadComplete, &scope,
+                     [&] { loaded = browser.locationUrl().endsWith(u"/bench.html"_s); });
     browser.navigate(pagePath);
-    if (!waitFor([&] { return loaded && QApplication::activeWindow(); }, 30000)) {
+    if (!waitFor([&] { return loaded && QApplication::activeWindow(); }, 30000, 1)) {
         std::fprintf(stderr, "page did not load\n");
         return 1;
     }
@@ -136,13 +99,13 @@ int main(int argc, char *argv[])
     browser.runIsolatedScript(u"document.getElementById('name').focus()"_s,
                               [&](const QVariant &) { focused = true; });
     browser.setFocus();
-    if (!waitFor([&] { return focused && window.browserHasFocus; }, 10000)) {
+    if (!waitFor([&] { return focused && session.filling().browserHasFocus(); }, 10000, 1)) {
         std::fprintf(stderr, "browser did not take the focus\n");
         return 1;
     }
 
     QString title;
-    QObject::connect(&browser, &Browser::titleChange, &app, [&](const QString &t) { title = t; });
+    QObject::connect(&browser, &Browser::titleChange, &scope, [&](const QString &t) { title = t; });
     const auto sendKey = [&](QEvent::Type type, quint64 timestamp) {
         QKeyEvent event(type, Qt::Key_1, Qt::KeypadModifier, u"1"_s);
         event.setTimestamp(timestamp);
@@ -152,7 +115,7 @@ int main(int argc, char *argv[])
     // The paste begins when the value reaches the clipboard.
     QString pasteValue;
     double pasteStarted = 0;
-    QObject::connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, &app, [&] {
+    QObject::connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, &scope, [&] {
         if (QGuiApplication::clipboard()->text() == pasteValue)
             pasteStarted = nowMs();
     });
@@ -174,7 +137,7 @@ int main(int argc, char *argv[])
         const double pressed = nowMs();
         sendKey(QEvent::KeyPress, keyTime += 100);
         const QString prefix = value + u'|';
-        const bool arrived = waitFor([&] { return title.startsWith(prefix); }, 2000);
+        const bool arrived = waitFor([&] { return title.startsWith(prefix); }, 2000, 1);
         const double back = nowMs();
         sendKey(QEvent::KeyRelease, keyTime += 50);
         if (!arrived) {
@@ -186,7 +149,7 @@ int main(int argc, char *argv[])
         inPage.push_back(title.mid(prefix.size()).toDouble() - pressed);
         seenBack.push_back(back - pressed);
 
-        // The floor: what PasteField asks of the browser, without key or timer.
+        // The floor: what pasteField asks of the browser, without key or timer.
         const QString floorValue = u"Value %1."_s.arg(presses + i);
         pasteValue = floorValue;
         pause(int(QRandomGenerator::global()->bounded(5, 25)));
@@ -196,7 +159,7 @@ int main(int argc, char *argv[])
         browser.selectAll();
         browser.paste();
         const QString floorPrefix = floorValue + u'|';
-        if (!waitFor([&] { return title.startsWith(floorPrefix); }, 2000)) {
+        if (!waitFor([&] { return title.startsWith(floorPrefix); }, 2000, 1)) {
             std::fprintf(stderr, "floor %d: no paste seen, title %s\n", i, qPrintable(title));
             ++missed;
             continue;
@@ -219,4 +182,17 @@ int main(int argc, char *argv[])
             figuresOf(inPage).median / floor.median);
     }
     return missed == 0 ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QStandardPaths::setTestModeEnabled(true); // no trace in the user's own folders
+    const int presses = argc > 1 ? std::max(1, std::atoi(argv[1])) : 300;
+    return runBenchProgram(argc, argv, [presses](Session &session, WebEngineBrowser &browser) {
+        return measurePresses(session, browser, presses);
+    });
 }

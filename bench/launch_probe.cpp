@@ -1,40 +1,33 @@
-// Linked with src/app/main.cpp, compiled unchanged, into tarvelo_probe: the
-// program exactly as main() composes it, plus launch marks (LaunchMarks.h) for
-// the launch benchmark. The program itself has no switch that would tell
-// anyone outside when its first page is loaded; this adds one from outside
-// main(), through Qt's start-up hook, which runs inside QApplication's
-// constructor.
+// tarvelo_probe: the program exactly as main() composes it (app/Program.h),
+// plus launch marks (LaunchMarks.h) for the launch benchmark. The program
+// itself has no switch that would tell anyone outside when its first page is
+// loaded. The marks start watching the windows through Qt's start-up hook,
+// inside QApplication's constructor, so no exposure of the window is missed;
+// the browser's first load cannot end before the event loop runs, and the
+// view is watched before that.
 #include "LaunchMarks.h"
+#include "app/Program.h"
+#include "gui/browser/WebEngineBrowser.h"
 
-#include <QApplication>
 #include <QCoreApplication>
-#include <QWebEngineView>
-
-#include <cstdio>
 
 namespace {
 
+tarvelo::LaunchMarks *marks = nullptr;
+
 void addLaunchMarks()
 {
-    auto *marks = new tarvelo::LaunchMarks(QCoreApplication::instance());
-    // main() builds the window and its browser after the application. The
-    // first turn of the event loop finds the view, and nothing can have
-    // loaded before that turn.
-    QMetaObject::invokeMethod(
-        marks,
-        [marks] {
-            const QWidgetList widgets = QApplication::allWidgets();
-            for (QWidget *widget : widgets) {
-                if (auto *view = qobject_cast<QWebEngineView *>(widget)) {
-                    marks->watch(view);
-                    return;
-                }
-            }
-            std::fprintf(stderr, "tarvelo_probe: no browser view found\n");
-        },
-        Qt::QueuedConnection);
+    marks = new tarvelo::LaunchMarks(QCoreApplication::instance());
 }
 
 } // namespace
 
 Q_COREAPP_STARTUP_FUNCTION(addLaunchMarks)
+
+int main(int argc, char *argv[])
+{
+    return tarvelo::runProgram(argc, argv,
+                               [](tarvelo::Session &, tarvelo::WebEngineBrowser &browser) {
+                                   marks->watch(browser.view());
+                               });
+}
