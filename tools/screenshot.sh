@@ -19,7 +19,6 @@ if [ -n "${PAD:-}" ]; then
     mkdir -p "$XDG_CONFIG_HOME/Tarvelo"
     printf '[Settings]\ntxtLocalPAD0=%s\n' "$PAD" >"$XDG_CONFIG_HOME/Tarvelo/Tarvelo.conf"
 fi
-[ "$(id -u)" = 0 ] && export QTWEBENGINE_DISABLE_SANDBOX=1
 screen=${SCREEN:-939x664x24}
 # Where the "PAD Files" tab is, in screen pixels at the given scale factor.
 tab_x=$(awk -v f="${QT_SCALE_FACTOR:-1}" 'BEGIN { printf "%d", 180 * f }')

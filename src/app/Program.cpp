@@ -1,5 +1,6 @@
 #include "app/Program.h"
 
+#include "app/RootSandbox.h"
 #include "app/Session.h"
 #include "core/settings/SettingsStore.h"
 #include "gui/browser/WebEngineBrowser.h"
@@ -14,6 +15,7 @@ namespace tarvelo {
 
 int runProgram(int argc, char **argv, const StartedHook &onStarted)
 {
+    switchOffSandboxForRoot(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Tarvelo"));
     QCoreApplication::setApplicationName(QStringLiteral("Tarvelo"));
     QApplication app(argc, argv);
