@@ -5,8 +5,8 @@
 // replays the inputs that once broke it, through these same functions.
 
 #include "ReferenceEntityDecoder.h"
-#include "core/profiles/PadText.h"
-#include "core/profiles/ProfileFields.h"
+#include "profiles/PadText.h"
+#include "profiles/ProfileFields.h"
 
 #include <QByteArray>
 #include <QString>
