@@ -1,3 +1,4 @@
+#include "app/CommandLine.h"
 #include "app/Session.h"
 #include "app/SettingsStore.h"
 #include "browser/WebEngineBrowser.h"
@@ -9,6 +10,8 @@
 
 int main(int argc, char *argv[])
 {
+    if (const auto exitCode = tarvelo::CommandLine::run(argc, argv))
+        return *exitCode;
     QCoreApplication::setOrganizationName(QStringLiteral("Tarvelo"));
     QCoreApplication::setApplicationName(QStringLiteral("Tarvelo"));
     QApplication app(argc, argv);
