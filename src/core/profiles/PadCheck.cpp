@@ -1,6 +1,6 @@
 #include "core/profiles/PadCheck.h"
 
-#include "profiles/PadReader.h"
+#include "core/profiles/PadReader.h"
 
 #include <QFileInfo>
 #include <QHash>
