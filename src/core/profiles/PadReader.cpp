@@ -1,6 +1,8 @@
 #include "core/profiles/PadReader.h"
 
+#include "core/profiles/PadFileSize.h"
 #include "core/profiles/PadText.h"
+#include "core/profiles/TidyValue.h"
 
 #include <QFile>
 
@@ -52,7 +54,71 @@ std::optional<QByteArray> readToEnd(int fd, qint64 sizeHint, qint64 limit)
     }
 }
 
+bool inLanguageSection(Field field)
+{
+    return field == Field::Keywords || field == Field::ShortDesc || field == Field::LongDesc;
+}
+
+// The tag's text inside the language's section, or in the whole text when the
+// file has no sections.
+QString languageTag(const QString &padText, const PadLanguages &sections, const QString &language,
+                    const QString &tag)
+{
+    if (sections.isEmpty())
+        return getString(padText, tag);
+    return getString(sections.section(language.isEmpty() ? sections.preferred() : language), tag);
+}
+
+QString authorFullName(const QString &padText)
+{
+    const QString first = getString(padText, QStringLiteral("<Author_First_Name>"));
+    const QString last = getString(padText, QStringLiteral("<Author_Last_Name>"));
+    return tidySingleLine(first + u' ' + last); // a missing part leaves no blank behind
+}
+
+QString fileSize(const QString &padText, ExtraValue extra)
+{
+    const PadFileSize size =
+        PadFileSize::fromTexts(getString(padText, QStringLiteral("<File_Size_Bytes>")),
+                               getString(padText, QStringLiteral("<File_Size_K>")),
+                               getString(padText, QStringLiteral("<File_Size_MB>")));
+    if (extra == ExtraValue::FileSizeBytes)
+        return size.bytes;
+    return extra == ExtraValue::FileSizeKB ? size.kilobytes : size.megabytes;
+}
+
 } // namespace
+
+QString PadReader::Pad::value(Field field, const QString &language) const
+{
+    if (!inLanguageSection(field))
+        return value(field);
+    return languageTag(padText, languageSections, language, fieldSpec(field).padTag);
+}
+
+QString PadReader::Pad::extraValue(ExtraValue extra, const QString &language) const
+{
+    const auto described = [&](const char16_t *tag) {
+        return languageTag(padText, languageSections, language, QString::fromUtf16(tag));
+    };
+    switch (extra) {
+    case ExtraValue::Desc80:
+        return tidySingleLine(described(u"<Char_Desc_80>"));
+    case ExtraValue::Desc250:
+        return tidyMultiLine(described(u"<Char_Desc_250>"));
+    case ExtraValue::Desc2000:
+        return tidyMultiLine(described(u"<Char_Desc_2000>"));
+    case ExtraValue::AuthorFullName:
+        return authorFullName(padText);
+    case ExtraValue::FileSizeBytes:
+    case ExtraValue::FileSizeKB:
+    case ExtraValue::FileSizeMB:
+        return fileSize(padText, extra);
+    case ExtraValue::Category:
+        return tidySingleLine(getString(padText, QStringLiteral("<Program_Category_Class>")));
+    }
+    return {};
+}
 
 QString PadReader::Pad::value(Field field) const
 {
@@ -88,9 +154,14 @@ PadReader::Pad PadReader::fromBytes(const QByteArray &bytes)
 {
     Pad pad;
     pad.padText = decodeEntitiesInPlace(decodePadBytes(bytes));
+    pad.languageSections = PadLanguages::fromPadText(pad.padText);
     const auto &order = padLoadOrder();
-    for (std::size_t k = 0; k < order.size(); ++k)
-        pad.values[k] = getString(pad.padText, fieldSpec(order[k]).padTag);
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        const QString &tag = fieldSpec(order[k]).padTag;
+        pad.values[k] = inLanguageSection(order[k])
+                            ? languageTag(pad.padText, pad.languageSections, QString(), tag)
+                            : getString(pad.padText, tag);
+    }
     return pad;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/profiles/ExtraValue.h"
+#include "core/profiles/PadLanguages.h"
 #include "core/profiles/ProfileFields.h"
 
 #include <QByteArray>
@@ -23,8 +25,26 @@ public:
     struct Pad
     {
         QString padText;                  // the whole file, decoded, entities replaced
-        std::array<QString, 17> values;   // in padLoadOrder() order
+        PadLanguages languageSections;    // of padText
+        std::array<QString, 17> values;   // in padLoadOrder() order, preferred language
         QString value(Field field) const; // empty for a field no tag fills
+
+        // The file's languages in file order, and the one the 17 values use:
+        // English when the file has it, else the first. Both empty for a file
+        // without language sections.
+        QStringList languages() const { return languageSections.names(); }
+        QString language() const { return languageSections.preferred(); }
+
+        // The field's value as the file writes it, in the given language for
+        // the keywords and the short and long descriptions (empty for a
+        // language the file lacks; an empty language is the preferred one).
+        // A file without language sections gives the first occurrence in the
+        // whole file, whatever the language.
+        QString value(Field field, const QString &language) const;
+
+        // A further value, tidied (descriptions of 250 and 2000 characters
+        // line by line, the rest as one line); `language` as for value().
+        QString extraValue(ExtraValue extra, const QString &language = {}) const;
     };
 
     // Empty when the path is empty, names nothing, names something other than a
