@@ -4,6 +4,8 @@
 
 #include <QSet>
 
+#include <optional>
+
 namespace tarvelo {
 
 namespace {
@@ -30,6 +32,36 @@ qsizetype skipNonElement(QStringView body, qsizetype at)
     return -1;
 }
 
+struct Element
+{
+    QString name; // empty for a lone "<"
+    qsizetype textStart = 0;
+    qsizetype textEnd = 0;
+    qsizetype next = 0; // where the scan goes on
+};
+
+// The element whose opening tag starts at `at`; none when no tag ends after it.
+std::optional<Element> elementAt(const QString &body, qsizetype at)
+{
+    qsizetype nameEnd = at + 1;
+    while (nameEnd < body.size() && isNameChar(body[nameEnd]))
+        ++nameEnd;
+    if (nameEnd == at + 1)
+        return Element{{}, 0, 0, at + 1};
+    const qsizetype tagEnd = body.indexOf(u'>', nameEnd);
+    if (tagEnd < 0) // searching again from every later "<" would cost the square
+        return std::nullopt;
+    Element element{body.sliced(at + 1, nameEnd - at - 1), tagEnd + 1, tagEnd + 1, tagEnd + 1};
+    if (body[tagEnd - 1] == u'/') // self-closing: no text
+        return element;
+    const QString closing = QStringLiteral("</") + element.name + u'>';
+    const qsizetype close = body.indexOf(closing, element.textStart);
+    // An unclosed language runs to the end of the container.
+    element.textEnd = close < 0 ? body.size() : close;
+    element.next = close < 0 ? body.size() : close + closing.size();
+    return element;
+}
+
 } // namespace
 
 PadLanguages PadLanguages::fromPadText(const QString &padText)
@@ -43,26 +75,15 @@ PadLanguages PadLanguages::fromPadText(const QString &padText)
             at = next;
             continue;
         }
-        qsizetype nameEnd = at + 1;
-        while (nameEnd < body.size() && isNameChar(body[nameEnd]))
-            ++nameEnd;
-        const qsizetype tagEnd = body.indexOf(u'>', nameEnd);
-        if (nameEnd == at + 1 || tagEnd < 0) { // a lone "<", or a tag cut off
-            ++at;
-            continue;
+        const auto element = elementAt(body, at);
+        if (!element)
+            break;
+        if (!element->name.isEmpty() && !seen.contains(element->name)) {
+            seen.insert(element->name);
+            const qsizetype length = element->textEnd - element->textStart;
+            languages.m_sections.append({element->name, body.sliced(element->textStart, length)});
         }
-        const QString name = body.sliced(at + 1, nameEnd - at - 1);
-        const bool selfClosing = body[tagEnd - 1] == u'/';
-        const QString closing = QStringLiteral("</") + name + u'>';
-        const qsizetype textStart = tagEnd + 1;
-        // An unclosed language runs to the end of the container.
-        const qsizetype close = selfClosing ? textStart : body.indexOf(closing, textStart);
-        const qsizetype textEnd = close < 0 ? body.size() : close;
-        if (!seen.contains(name)) {
-            seen.insert(name);
-            languages.m_sections.append({name, body.sliced(textStart, textEnd - textStart)});
-        }
-        at = close < 0 ? body.size() : (selfClosing ? textStart : close + closing.size());
+        at = element->next;
     }
     return languages;
 }
