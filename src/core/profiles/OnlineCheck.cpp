@@ -58,6 +58,11 @@ OnlineCheck::OnlineCheck(Local local, QNetworkAccessManager *network, QObject *p
 {
 }
 
+OnlineCheck::~OnlineCheck()
+{
+    abortAll();
+}
+
 void OnlineCheck::start()
 {
     if (m_running)
@@ -67,18 +72,8 @@ void OnlineCheck::start()
     m_queue.clear();
     m_done = 0;
     m_total = 1 + int(m_local.addresses.size());
-    for (const auto &[field, address] : m_local.addresses) {
-        OnlineReport::Address row;
-        row.field = field;
-        row.address = address;
-        if (!isWebAddress(webUrl(address))) {
-            row.outcome = OnlineReport::AddressOutcome::NotWebAddress;
-            ++m_done;
-        } else {
-            m_queue.append(Job{int(m_report.addresses.size()), false});
-        }
-        m_report.addresses.append(row);
-    }
+    for (const auto &[field, address] : m_local.addresses)
+        addRow(field, address);
     if (isWebAddress(webUrl(m_local.padUrl))) {
         m_queue.prepend(Job{PadJob, true});
     } else {
@@ -91,10 +86,32 @@ void OnlineCheck::start()
     pump();
 }
 
+void OnlineCheck::addRow(Field field, const QString &address)
+{
+    OnlineReport::Address row;
+    row.field = field;
+    row.address = address;
+    if (isWebAddress(webUrl(address))) {
+        m_queue.append(Job{int(m_report.addresses.size()), false});
+    } else {
+        row.outcome = OnlineReport::AddressOutcome::NotWebAddress;
+        ++m_done;
+    }
+    m_report.addresses.append(row);
+}
+
 void OnlineCheck::cancel()
 {
     if (!m_running)
         return;
+    abortAll();
+    m_report.cancelled = true;
+    m_running = false;
+    emit finished(m_report);
+}
+
+void OnlineCheck::abortAll()
+{
     m_queue.clear();
     const auto replies = m_inFlight.keys();
     m_inFlight.clear();
@@ -103,9 +120,6 @@ void OnlineCheck::cancel()
         reply->abort();
         reply->deleteLater();
     }
-    m_report.cancelled = true;
-    m_running = false;
-    emit finished(m_report);
 }
 
 void OnlineCheck::pump()
@@ -134,24 +148,25 @@ void OnlineCheck::watch(QNetworkReply *reply)
             ++m_inFlight[reply].redirects;
     });
     connect(reply, &QNetworkReply::finished, this, [this, reply] { onReplyFinished(reply); });
-    if (m_inFlight.value(reply).row == PadJob) {
-        connect(reply, &QNetworkReply::downloadProgress, this,
-                [this, reply](qint64 received, qint64 total) {
-                    if ((received > MaxPadSize || total > MaxPadSize) &&
-                        m_inFlight.contains(reply)) {
-                        m_inFlight[reply].stoppedByUs = true;
-                        reply->abort();
-                    }
-                });
-    } else {
-        // An address answered by GET: the status is known with the first bytes;
-        // the rest may be a whole installer.
-        connect(reply, &QNetworkReply::readyRead, this, [this, reply] {
-            if (!isRedirectOnTheWay(reply) && m_inFlight.contains(reply)) {
-                m_inFlight[reply].stoppedByUs = true;
-                reply->abort();
-            }
-        });
+    // Both come soon after the headers or the first bytes of the answer arrive.
+    connect(reply, &QNetworkReply::metaDataChanged, this, [this, reply] { onArriving(reply); });
+    connect(reply, &QNetworkReply::readyRead, this, [this, reply] { onArriving(reply); });
+}
+
+void OnlineCheck::onArriving(QNetworkReply *reply)
+{
+    const auto it = m_inFlight.find(reply);
+    if (it == m_inFlight.end() || !it->get || isRedirectOnTheWay(reply))
+        return;
+    const int status = httpStatus(reply);
+    const bool tooLarge =
+        reply->header(QNetworkRequest::ContentLengthHeader).toLongLong() > MaxPadSize ||
+        reply->bytesAvailable() > MaxPadSize;
+    // An address's status is known with the headers, and the rest may be a
+    // whole installer; a PAD file is read unless it is too large to be one.
+    if (it->row != PadJob || (status >= 200 && status < 300 && tooLarge)) {
+        it->stoppedByUs = true;
+        reply->abort();
     }
 }
 
@@ -183,12 +198,13 @@ QString OnlineCheck::failure(QNetworkReply *reply, const Job &job) const
 void OnlineCheck::finishPad(QNetworkReply *reply, const Job &job)
 {
     const int status = httpStatus(reply);
-    if (status >= 200 && status < 300 && reply->error() == QNetworkReply::NoError) {
+    const bool success = status >= 200 && status < 300;
+    if (success && reply->error() == QNetworkReply::NoError) {
         comparePad(reply->readAll());
     } else {
+        // A success cut short (too large, or stalled mid-file) says why, not "200 OK".
         m_report.padOutcome = OnlineReport::PadOutcome::Unreachable;
-        m_report.padReason =
-            status > 0 && !job.stoppedByUs ? statusText(reply) : failure(reply, job);
+        m_report.padReason = status > 0 && !success ? statusText(reply) : failure(reply, job);
     }
     markDone();
 }

@@ -18,7 +18,8 @@ namespace tarvelo {
 // Asks the web about one profile: fetches its PAD URL and compares the program
 // and version served there with the local ones, and asks each download,
 // screenshot and icon address whether it answers. Runs on the caller's event
-// loop; emits finished() exactly once per start(), also after cancel().
+// loop; emits finished() exactly once per start(), also after cancel(). A slot
+// of finished() that wants rid of the check uses deleteLater(), not delete.
 class OnlineCheck : public QObject
 {
     Q_OBJECT
@@ -42,6 +43,8 @@ public:
 
     // The manager is the caller's and must outlive the check.
     OnlineCheck(Local local, QNetworkAccessManager *network, QObject *parent = nullptr);
+    // Aborts what is still in flight, without emitting finished().
+    ~OnlineCheck() override;
 
     // Time a request may go without receiving anything; set before start().
     void setTimeout(int milliseconds) { m_timeoutMs = milliseconds; }
@@ -65,9 +68,12 @@ private:
         bool stoppedByUs = false; // aborted on purpose: enough read, or too much
     };
 
+    void addRow(Field field, const QString &address);
+    void abortAll();
     void launch(Job job);
     void pump();
     void watch(QNetworkReply *reply);
+    void onArriving(QNetworkReply *reply);
     void onReplyFinished(QNetworkReply *reply);
     void finishPad(QNetworkReply *reply, const Job &job);
     void finishAddress(QNetworkReply *reply, const Job &job);
