@@ -193,7 +193,7 @@ int main(int argc, char *argv[])
     // The page process settles in over the first hundred or so loads.
     const int rounds = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 500;
     const int warmUp = argc > 2 ? QString::fromLocal8Bit(argv[2]).toInt() : 150;
-    constexpr int sampleEvery = 25;
+    const int sampleEvery = qBound(1, rounds / 4, 25); // at least two samples in each half
     QTextStream out(stdout);
 
     Soak soak;
@@ -214,7 +214,7 @@ int main(int argc, char *argv[])
     for (int round = 0; round < rounds; ++round) {
         if (!soak.loadAndPaste(warmUp + round))
             return 2;
-        if ((round + 1) % sampleEvery == 0 || round + 1 == rounds)
+        if ((round + 1) % sampleEvery == 0)
             pageSamples << residentKb(pagePid);
     }
     const qint64 ownAfter = residentKb(self);

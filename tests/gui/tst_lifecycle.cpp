@@ -1,7 +1,5 @@
-// Start-up and close over the real window, with scripted dialogs and a
-// settings file of the test's own; and writes that fail for real, on a
-// read-only file system, on a full disk or with something in the way: the user
-// is told and what they typed is not lost.
+// Start-up and close over the real window, and settings writes that fail for
+// real: the user is told and what they typed is not lost.
 #include "WindowFixture.h"
 #include "app/Lifecycle.h"
 
@@ -28,10 +26,8 @@ bool writeBytes(const QString &path, const QByteArray &bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-// A 64 KB tmpfs on the folder, read-only or not, to make writes fail as on a
-// user's machine also for root, whom permission bits do not stop. Made in a
-// mount namespace of the thread's own: nobody else sees it, and it goes with
-// the process. Needs root, as in CI.
+// A 64 KB tmpfs on the folder makes writes fail also for root, whom permission
+// bits do not stop; in a mount namespace of our own, it goes with the process.
 bool mountTmpfs(const QString &folder, unsigned long flags = 0)
 {
     static const bool ownNamespace =

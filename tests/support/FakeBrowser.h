@@ -3,12 +3,11 @@
 #include "browser/Browser.h"
 
 #include <QPointer>
-#include <QStringList>
 #include <QWidget>
 
 namespace tarvelo {
 
-// Stands in for the real browser where no page is needed: records the calls.
+// Stands in for the real browser where no page is needed.
 class FakeBrowser : public Browser
 {
     Q_OBJECT
@@ -16,7 +15,7 @@ public:
     FakeBrowser() : m_view(new QWidget) {}
     ~FakeBrowser() override { delete m_view; } // unless the window took it with itself
     QWidget *widget() override { return m_view; }
-    void navigate(const QString &address) override { calls << address; }
+    void navigate(const QString &) override {}
     bool goBack() override { return false; }
     bool goForward() override { return false; }
     void stop() override {}
@@ -27,8 +26,6 @@ public:
     bool hasFocus() const override { return false; }
     QString locationUrl() const override { return {}; }
     void runIsolatedScript(const QString &, std::function<void(const QVariant &)>) override {}
-
-    QStringList calls; // the addresses navigated to
 
 private:
     QPointer<QWidget> m_view;

@@ -16,15 +16,15 @@ class ScriptedDialogs : public Dialogs
 public:
     struct Message
     {
-        QString text, title;
+        QString text;
         QMessageBox::StandardButtons buttons;
         QMessageBox::StandardButton defaultButton;
     };
-    QMessageBox::StandardButton messageBox(QWidget *, const QString &text, const QString &title,
+    QMessageBox::StandardButton messageBox(QWidget *, const QString &text, const QString &,
                                            QMessageBox::Icon, QMessageBox::StandardButtons buttons,
                                            QMessageBox::StandardButton defaultButton) override
     {
-        messages.append({text, title, buttons, defaultButton});
+        messages.append({text, buttons, defaultButton});
         if (onMessage) // while the box is "open"
             onMessage(messages.last());
         return answers.isEmpty() ? defaultButton : answers.dequeue();

@@ -25,8 +25,7 @@ public:
         completions.clear();
     }
     FrmMain &window() { return fx.window(); }
-    // A script in the browser's own world; the answer shared with the callback,
-    // which may come after we gave up waiting.
+    // A script in the browser's own world; the callback may answer after we gave up.
     QVariant run(const QString &script)
     {
         const auto answer = std::make_shared<std::optional<QVariant>>();

@@ -1,8 +1,7 @@
 #pragma once
 
-// What must hold for the PAD text functions whatever bytes a file holds: the
-// fuzzer checks it on the inputs it makes up, and the fuzz regression test
-// replays its seeds and the inputs that once broke it through these same checks.
+// What must hold for the PAD text functions whatever bytes a file holds, as
+// the fuzzer checks it and the fuzz regression test replays it.
 
 #include "ReferenceEntityDecoder.h"
 #include "profiles/PadText.h"

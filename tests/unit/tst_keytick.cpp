@@ -47,11 +47,10 @@ private slots:
 
 void TestKeyTick::ticks_data()
 {
-    // Steps: "+K" press K (0x8001: down, newly pressed), "hK" hold it (0x8000),
-    // "tK" tap it (0x0001: pressed and let go between two readings), "pN" the
-    // current profile is N, "f-"/"f+" the browser loses/takes the focus,
-    // "w-"/"w+" no active window/active again, "=A" one tick gives action A,
-    // "?K=V" key K's state now is hex V, "@KEYS" the keys read so far, in order.
+    // "+K" press K (0x8001), "hK" hold it (0x8000), "tK" tap it (0x0001: down and
+    // up between two readings), "pN" profile N is current, "f-"/"f+" browser
+    // focus, "w-"/"w+" active window, "=A" one tick gives action A, "?K=V" key
+    // K's state is hex V, "@KEYS" the keys read so far, in order.
     QTest::addColumn<QString>("steps");
     const auto row = [](const QString &name, const QString &steps) {
         QTest::newRow(qPrintable(name)) << steps;

@@ -1,8 +1,5 @@
-// The window with the real browser. The four ways a value reaches the page: a
-// field button, a keypad key (real key events through the key state filter
-// and the keypad timer), a pop-up menu entry, and the auto-fill after a load,
-// which must write even a hostile PAD URL literally and run nothing of it.
-// And pages that misbehave, after which the window must still work.
+// The window with the real browser: each way a value reaches the page (the
+// auto-fill with hostile PAD URLs too), and pages that misbehave.
 #include "WebWindow.h"
 #include "browser/AutoFillScript.h"
 
@@ -87,8 +84,7 @@ void TestBrowser::init()
     m_w->window().setFieldText(Field::PADURL, 0, u"https://example.org/pad/app.xml"_s);
 }
 
-// The test page opens from the site list (or again by Refresh) as a fresh
-// document and gets its PAD URL.
+// The test page opens (or comes again) as a fresh document with its PAD URL.
 void TestBrowser::openPage(bool byRefresh)
 {
     static int visit = 0; // a new address, a new document
