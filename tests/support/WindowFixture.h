@@ -2,58 +2,54 @@
 
 #include "FakeBrowser.h"
 #include "ScriptedDialogs.h"
-#include "gui/window/Lifecycle.h"
+#include "ScriptedKeyState.h"
 #include "app/Session.h"
 #include "core/settings/SettingsStore.h"
-#include "core/filling/KeyState.h"
 #include "gui/window/MainWindow.h"
 
-#include <QHash>
+#include <QApplication>
 #include <QTemporaryDir>
-
-#include <memory>
+#include <QTest>
 
 namespace tarvelo {
 
-// Key state scripted by a test: values by key; a reading clears bit 0.
-class ScriptedKeyState : public KeyState
-{
-public:
-    std::uint16_t asyncKeyState(int virtualKey) override
-    {
-        readings.append(virtualKey);
-        const std::uint16_t value = keys.value(virtualKey, 0);
-        keys[virtualKey] = value & 0x8000;
-        return value;
-    }
-    bool hasActiveWindow() const override { return activeWindow; }
-
-    QHash<int, std::uint16_t> keys;
-    QList<int> readings;
-    bool activeWindow = true;
-};
-
-// The whole window as a run builds it, with scripted dialogs, key state and a
-// settings file in a folder of its own. Browser is FakeBrowser unless given.
+// The whole window as a run builds it, with scripted dialogs, a settings file
+// and a help page folder of its own, and the browser and key state given (by
+// default a FakeBrowser and a scripted key state).
 class WindowFixture
 {
 public:
-    explicit WindowFixture(Browser *browser = nullptr);
-    ~WindowFixture();
-
-    QString settingsFile() const { return dir.filePath(QStringLiteral("Tarvelo.conf")); }
-    QString makeFile(const QString &name, const QByteArray &content);
-    void storePaths(const SettingsStore::Paths &paths);
+    explicit WindowFixture(Browser *browser = nullptr, KeyState *keyState = nullptr)
+    {
+        const QStringList helpFolders{dir.path()};
+        session = std::make_unique<Session>(
+            Session::Platform{dialogs, browser ? *browser : fakeBrowser,
+                              keyState ? *keyState : keys, settings, helpFolders});
+    }
 
     MainWindow &window() { return session->window(); }
+    // A control by its objectName: "txtLocalPAD_0", "cmdProgName", "lblStatus"...
+    template <class T = QWidget> T *control(const QString &name)
+    {
+        T *found = window().findChild<T *>(name);
+        if (!found)
+            qFatal("no control %s", qPrintable(name));
+        return found;
+    }
+    bool showActive()
+    {
+        window().show();
+        QApplication::setActiveWindow(&window());
+        return QTest::qWaitForWindowActive(&window());
+    }
 
     QTemporaryDir dir;
+    QString settingsFile = dir.filePath(QStringLiteral("Tarvelo.conf"));
+    SettingsStore settings{settingsFile};
     ScriptedDialogs dialogs;
     ScriptedKeyState keys;
-    std::unique_ptr<SettingsStore> settings;
-    std::unique_ptr<Browser> ownedBrowser;
-    Browser *browser = nullptr;
-    std::unique_ptr<Session> session;
+    FakeBrowser fakeBrowser;
+    std::unique_ptr<Session> session; // goes first, before what it was given
 };
 
 } // namespace tarvelo
