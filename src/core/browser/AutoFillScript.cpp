@@ -24,13 +24,21 @@ QString targetsJson()
 
 // Names resolve through document.all, the page's element collection: an id
 // or a form control's name. Several elements of one name come back as a
-// collection, and those are skipped like elements without a value.
+// collection, and those are skipped like elements no one types into.
 const char16_t *const scriptBody = uR"js(;
     function single(found) {
         return found && found.nodeType === 1 ? found : null;
     }
     function named(name) {
         return single(document.all.namedItem(name));
+    }
+    // Only the boxes a person types into: a hidden return address, a check
+    // box or a list keeps what the page put there.
+    function typable(element) {
+        if (element.localName === "textarea")
+            return true;
+        return element.localName === "input" &&
+            ["text", "url", "search", "email", "tel"].indexOf(element.type) >= 0;
     }
     function input(form, name) {
         if (!form)
@@ -42,7 +50,7 @@ const char16_t *const scriptBody = uR"js(;
     targets.forEach(function (target) {
         try {
             var element = input(target[0], target[1]);
-            if (element && "value" in element) {
+            if (element && typable(element)) {
                 element.value = padUrl;
                 written++;
             }

@@ -5,7 +5,7 @@
 
 namespace tarvelo {
 
-// The page script that writes the PAD URL into the inputs a directory page
+// The page script that writes the PAD URL into the text boxes a directory page
 // names for it, and picks the category list's theme entry. The script's code
 // is fixed; the PAD URL goes in only as a JSON literal, so no text of the
 // user's can ever become code.

@@ -1,6 +1,6 @@
 #include "gui/browser/WebEngineBrowser.h"
 
-#include "gui/browser/SameViewPage.h"
+#include "gui/browser/PopupWindow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -12,6 +12,7 @@
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
+#include <QWebEngineSettings>
 #include <QWebEngineView>
 
 using namespace Qt::StringLiterals;
@@ -34,12 +35,15 @@ WebEngineBrowser::WebEngineBrowser(QObject *parent) : Browser(parent)
     m_profile->setCachePath(profileFolder(QStandardPaths::CacheLocation));
     // cookies a site stores for later stay, so a directory login survives a run
     m_profile->setPersistentCookiesPolicy(QWebEngineProfile::AllowPersistentCookies);
+    // window.open only in answer to a click or a key, as browsers allow it
+    m_profile->settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
 
     m_view = new QWebEngineView;
     // the program's own pop-up menu takes the right click over the page
     m_view->setContextMenuPolicy(Qt::PreventContextMenu);
-    m_page = new SameViewPage(m_profile, m_view);
+    m_page = new QWebEnginePage(m_profile, m_view);
     m_view->setPage(m_page);
+    PopupWindow::openNewWindowsOf(m_page);
     connectPage();
 
     connect(qApp, &QApplication::focusChanged, this, &WebEngineBrowser::onFocusChanged);
@@ -49,7 +53,8 @@ WebEngineBrowser::WebEngineBrowser(QObject *parent) : Browser(parent)
 
 WebEngineBrowser::~WebEngineBrowser()
 {
-    // The page goes with the view, and must go before the profile does.
+    // The pages go with their views, and must go before the profile does.
+    PopupWindow::deleteAllOf(m_profile);
     delete m_view;
     delete m_page;
 }
