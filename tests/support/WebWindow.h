@@ -5,6 +5,7 @@
 #include "gui/filling/KeyStateFilter.h"
 #include "gui/filling/FillingPanel.h"
 
+#include <QLabel>
 #include <QListWidget>
 #include <QSignalSpy>
 #include <QWindow>
@@ -24,6 +25,11 @@ public:
         if (!fx.showActive() || !QTest::qWaitFor([&] { return completions.size() == 1; }, 30000))
             qWarning("the help page did not load");
         completions.clear();
+        // What the status line said as each load completed: a link the mouse
+        // rests on may replace it a moment later, as in any browser.
+        QObject::connect(&browser, &Browser::downloadComplete, &browser, [this] {
+            statusWhenDone << fx.control<QLabel>(QStringLiteral("lblStatus"))->text();
+        });
     }
     MainWindow &window() { return fx.window(); }
     // A script in the browser's own world; the callback may answer after we gave up.
@@ -75,6 +81,7 @@ public:
     WebEngineBrowser browser;
     WindowFixture fx{&browser, &keys};
     QSignalSpy completions{&browser, &Browser::downloadComplete};
+    QStringList statusWhenDone;
     QPoint lastBox; // where inBox clicked, in the view
 };
 
