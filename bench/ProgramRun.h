@@ -31,6 +31,7 @@ public:
     // Reads marks until "ready"; false when it does not come in time.
     bool waitReady(int timeoutMs);
     long long mark(const std::string &name) const;
+    const std::map<std::string, long long> &marks() const { return m_marks; }
     std::string log() const;
 
     static long long now();

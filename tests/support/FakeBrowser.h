@@ -21,11 +21,13 @@ public:
     void stop() override {}
     void refresh() override {}
     void selectAll() override {}
-    void paste() override {}
+    void paste() override { ++pastes; }
     void setFocus() override {}
     bool hasFocus() const override { return false; }
     QString locationUrl() const override { return {}; }
     void runIsolatedScript(const QString &, std::function<void(const QVariant &)>) override {}
+
+    int pastes = 0;
 
 private:
     QPointer<QWidget> m_view;

@@ -20,6 +20,12 @@ public:
         return value;
     }
     bool hasActiveWindow() const override { return activeWindow; }
+    // A key goes down (and stays down) as the platform records it.
+    void press(int virtualKey)
+    {
+        keys[virtualKey] = 0x8001;
+        notifyPress();
+    }
 
     QHash<int, std::uint16_t> keys;
     QList<int> readings;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 namespace tarvelo {
 
@@ -25,6 +26,20 @@ public:
     virtual std::uint16_t asyncKeyState(int virtualKey) = 0;
     // Whether one of the program's windows is the active window.
     virtual bool hasActiveWindow() const = 0;
+
+    // Told of each press the key state newly records, so that a reading need
+    // not wait for the next tick.
+    void setPressListener(std::function<void()> listener) { m_pressListener = std::move(listener); }
+
+protected:
+    void notifyPress()
+    {
+        if (m_pressListener)
+            m_pressListener();
+    }
+
+private:
+    std::function<void()> m_pressListener;
 };
 
 } // namespace tarvelo

@@ -45,6 +45,10 @@ WebEngineBrowser::WebEngineBrowser(QObject *parent) : Browser(parent)
     m_view->setPage(m_page);
     PopupWindow::openNewWindowsOf(m_page);
     connectPage();
+    // The page's first use starts its page process. Started here, that
+    // process boots while the window is built, instead of after Home asks
+    // for the help page; nothing is loaded, the history stays empty.
+    m_page->history()->count();
 
     connect(qApp, &QApplication::focusChanged, this, &WebEngineBrowser::onFocusChanged);
     connect(m_profile, &QWebEngineProfile::downloadRequested, this,

@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
@@ -39,6 +40,11 @@ FillingPanel::FillingPanel(MainWindow &window, Browser &browser, KeyState &keys,
     setUpMenu();
     setUpFocusRules();
     setUpProfileLabels();
+}
+
+FillingPanel::~FillingPanel()
+{
+    m_keys.setPressListener({}); // the key state may outlive the panel
 }
 
 void FillingPanel::pasteField(QWidget *textBox)
@@ -106,11 +112,32 @@ void FillingPanel::setUpFocusRules()
             switchOn(timer);
     });
     connect(&m_window, &MainWindow::windowLostFocus, timer, &QTimer::stop);
+    m_keys.setPressListener([this] { tickOnPress(); });
+}
+
+void FillingPanel::tickOnPress()
+{
+    // The press goes on to its receiver first; presses that come together
+    // share one tick, as they would share the timer's.
+    if (m_pressTickQueued)
+        return;
+    m_pressTickQueued = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_pressTickQueued = false;
+            // Only where the timer would tick next: while it runs, and never
+            // inside a tick of its own (its menu open).
+            if (m_browserHasFocus && m_window.keyTimer()->isActive() && !m_ticking)
+                onKeyTimer();
+        },
+        Qt::QueuedConnection);
 }
 
 void FillingPanel::onKeyTimer()
 {
     using Kind = KeyTick::Action::Kind;
+    const QScopedValueRollback<bool> ticking(m_ticking, true);
     const KeyTick::Action action =
         KeyTick::run(m_keys, m_window.currentProfile(), m_browserHasFocus);
     switch (action.kind) {

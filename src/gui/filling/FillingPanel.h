@@ -20,6 +20,7 @@ class FillingPanel : public QObject
     Q_OBJECT
 public:
     FillingPanel(MainWindow &window, Browser &browser, KeyState &keys, QObject *parent = nullptr);
+    ~FillingPanel() override;
 
     // Puts the box's text into the element that has the focus in the page,
     // through the clipboard, and gives the keyboard focus back to the browser.
@@ -28,6 +29,8 @@ public:
 
     // One tick of the keypad timer.
     void onKeyTimer();
+    // A tick right after a newly recorded press, instead of up to 10 ms later.
+    void tickOnPress();
     // A PAD URL label's click: its profile becomes the current one.
     void pickProfile(int profile);
 
@@ -48,6 +51,8 @@ private:
     Browser &m_browser;
     KeyState &m_keys;
     bool m_browserHasFocus = false;
+    bool m_ticking = false;
+    bool m_pressTickQueued = false;
 };
 
 } // namespace tarvelo

@@ -84,9 +84,12 @@ __attribute__((no_sanitize("vptr"))) bool KeyStateFilter::eventFilter(QObject *w
         Key &button = m_keys[vk::RightButton];
         const bool press = event->type() == QEvent::MouseButtonPress;
         // A press a child ignores is handed to each parent in turn: count it once.
-        if (press && !button.down)
+        const bool newPress = press && !button.down;
+        if (newPress)
             button.pressedSinceReading = true;
         button.down = press;
+        if (newPress)
+            notifyPress();
         break;
     }
     default:
@@ -114,6 +117,7 @@ void KeyStateFilter::keyPressed(const QKeyEvent &event)
     key.pressedSinceReading = true;
     key.scanCode = event.nativeScanCode();
     key.pressTime = event.timestamp();
+    notifyPress();
 }
 
 void KeyStateFilter::keyReleased(const QKeyEvent &event)
