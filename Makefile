@@ -10,12 +10,12 @@ PACKAGES = cmake g++ make pkg-config \
            qt6-base-dev qt6-webengine-dev libgl-dev \
            fonts-dejavu-core fonts-dejavu-extra fonts-comic-neue \
            xvfb xauth x11-utils xdotool \
-           libbenchmark-dev clang-14 libclang-rt-14-dev desktop-file-utils appstream
+           libbenchmark-dev clang-14 libclang-rt-14-dev clang-format-14 desktop-file-utils appstream
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 WERROR := $(if $(CI),ON,OFF)
 
-.PHONY: deps configure build run test sanitize fuzz clean
+.PHONY: deps configure build run test sanitize fuzz clean format
 
 deps:
 	@missing=""; for p in $(PACKAGES); do \
@@ -69,6 +69,11 @@ fuzz: deps
 
 clean:
 	rm -rf $(BUILD_DIR)
+
+# Rewrites every C++ source that drifts from .clang-format; make test fails
+# on such a file (CTest unit_format).
+format: deps
+	tools/check-format.sh --fix
 
 # --- Debian package -------------------------------------------------------------
 # make package   builds $(BUILD_DIR)/tarvelo_VERSION-1_ARCH.deb with CPack; its
