@@ -2,9 +2,11 @@
 // real: the user is told and what they typed is not lost.
 #include "WindowFixture.h"
 #include "gui/window/Lifecycle.h"
+#include "gui/window/TabControl.h"
 
 #include <QDir>
 #include <QLineEdit>
+#include <QTabBar>
 
 #include <sched.h>
 #include <sys/mount.h>
@@ -121,6 +123,12 @@ void TestLifecycle::startUpAndClose()
     for (int i = 0; i < ProfileCount; ++i) // every path stays in its box, reported or not
         QCOMPARE(run.path(i)->text(), paths[i]);
     QCOMPARE(run.window().currentProfileTag(), u"0"_s);
+    // Back on "Main Window" from "PAD Files", the paths are stored at once.
+    QTabBar *tabs = run.window().tabControl()->tabBar();
+    tabs->setCurrentIndex(1);
+    run.path(2)->setText(paths[2] = run.dir.filePath(u"later.xml"_s));
+    tabs->setCurrentIndex(0);
+    QVERIFY(SettingsStore(run.settingsFile).loadPaths() == paths);
     // Closing asks first; No keeps everything. Yes stores the paths as they
     // are, those that failed to load too, then removes the help page.
     run.dialogs.answers << QMessageBox::No << QMessageBox::Yes;
