@@ -4,7 +4,9 @@
 #include "gui/window/Lifecycle.h"
 #include "gui/window/TabControl.h"
 
+#include <QComboBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTabBar>
 
@@ -58,6 +60,10 @@ struct Run : WindowFixture
     std::unique_ptr<Lifecycle> lifecycle;
 };
 
+const QByteArray alpha = "<Program_Name> Alpha\n</Program_Name><Program_Descriptions><German><Char_"
+                         "Desc_45>Kurz</Char_Desc_45></German><English><Char_Desc_45>Short</Char_"
+                         "Desc_45></English></Program_Descriptions>"; // English is shown
+
 } // namespace
 
 class TestLifecycle : public QObject
@@ -68,6 +74,9 @@ private Q_SLOTS:
     void startUpAndClose();
     void settingsWriteFails_data();
     void settingsWriteFails();
+    void profileShowsItsFile_data();
+    void profileShowsItsFile();
+    void choicesSurviveARestart();
 };
 
 void TestLifecycle::startUpAndClose_data()
@@ -88,6 +97,8 @@ void TestLifecycle::startUpAndClose_data()
         << QByteArray();
     QTest::newRow("folder is reported like a missing file")
         << u"folder - -"_s << QStringList() << QList<int>{0} << QByteArray();
+    QTest::newRow("today's file, the paths only")
+        << u"- - -"_s << QStringList() << QList<int>{} << QByteArray("[Settings]\ntxtLocalPAD0=\n");
     // A damaged file reads as empty and is replaced on the next save, without a word.
     for (const QByteArray &damage : {QByteArray("\x00\xff\xfe[Settings\x01\x02=\x03", 15),
                                      QByteArray("[Settings\ntxtLocalPAD0=/x.xml\n"),
@@ -112,7 +123,7 @@ void TestLifecycle::startUpAndClose()
         if (kind == u"empty" || kind == u"pad")
             QVERIFY(writeBytes(paths[i], kind == u"pad" ? "<Program_Name>P</Program_Name>" : ""));
     }
-    QVERIFY(damage.isEmpty() ? run.settings.savePaths(paths)
+    QVERIFY(damage.isEmpty() ? run.settings.save({.paths = paths})
                              : writeBytes(run.settingsFile, damage));
     run.window().setCurrentProfileTag(u"2"_s);
     run.lifecycle->startUp();
@@ -128,7 +139,7 @@ void TestLifecycle::startUpAndClose()
     tabs->setCurrentIndex(1);
     run.path(2)->setText(paths[2] = run.dir.filePath(u"later.xml"_s));
     tabs->setCurrentIndex(0);
-    QVERIFY(SettingsStore(run.settingsFile).loadPaths() == paths);
+    QVERIFY(SettingsStore(run.settingsFile).load().paths == paths);
     // Closing asks first; No keeps everything. Yes stores the paths as they
     // are, those that failed to load too, then removes the help page.
     run.dialogs.answers << QMessageBox::No << QMessageBox::Yes;
@@ -138,7 +149,7 @@ void TestLifecycle::startUpAndClose()
     QVERIFY(run.log.last() != u"remove help"_s);
     QVERIFY(run.window().close());
     QCOMPARE(run.dialogs.messages.size(), reported.size() + 2);
-    QVERIFY(SettingsStore(run.settingsFile).loadPaths() == paths);
+    QVERIFY(SettingsStore(run.settingsFile).load().paths == paths);
     QCOMPARE(run.log.last(), u"remove help"_s);
 }
 
@@ -162,7 +173,7 @@ void TestLifecycle::settingsWriteFails()
     if (fault == u"damaged read-only")
         QVERIFY(writeBytes(run.settingsFile, "[Settings\ntxtLocalPAD0=/x\n"));
     else if (fault != u"folder")
-        QVERIFY(run.settings.savePaths({u"/old/zero.xml"_s, QString(), u"/old/two.xml"_s}));
+        QVERIFY(run.settings.save({.paths = {u"/old/zero.xml"_s, QString(), u"/old/two.xml"_s}}));
     // Set the fault up, and say how the user clears it.
     std::function<bool()> clear = [&] { return QDir(folder).rmdir(u"Tarvelo.conf"_s); };
     if (fault.endsWith(u"read-only")) {
@@ -209,6 +220,80 @@ void TestLifecycle::settingsWriteFails()
     QCOMPARE(QString::fromUtf8(readBytes(run.settingsFile)).split(u'\n').filter(u"txtLocalPAD"_s),
              (QStringList{u"txtLocalPAD0=/pads/0.xml"_s, u"txtLocalPAD1=/pads/1.xml"_s,
                           u"txtLocalPAD2=/pads/2.xml"_s}));
+}
+
+void TestLifecycle::profileShowsItsFile_data()
+{
+    // Profile 0 shows a.xml, its PAD URL typed over; then a file is chosen ("" cancels), typed,
+    // left as it was ("="), or a language picked. Nothing of a.xml may stay with b.xml.
+    QTest::addColumn<QString>("act");
+    QTest::addColumn<QStringList>("shown"); // program name, PAD URL, short description
+    QTest::addColumn<int>("messages");
+    const QStringList kept{u"Alpha"_s, u"typed"_s, u"Short"_s}, b{u"Beta"_s, {}, {}},
+        none{{}, {}, {}};
+    QTest::newRow("choose") << u"choose b"_s << b << 0;
+    QTest::newRow("choose missing") << u"choose missing"_s << none << 1;
+    QTest::newRow("cancel") << u"choose "_s << kept << 0;
+    QTest::newRow("type, Enter") << u"type b"_s << b << 0;
+    QTest::newRow("type, leave") << u"leave b"_s << b << 0;
+    QTest::newRow("leave unchanged") << u"leave ="_s << kept << 0;
+    QTest::newRow("empty path") << u"type "_s << none << 0;
+    QTest::newRow("language") << u"pick German"_s << QStringList{u"Alpha"_s, u"typed"_s, u"Kurz"_s}
+                              << 0;
+}
+
+void TestLifecycle::profileShowsItsFile()
+{
+    QFETCH(QString, act);
+    QFETCH(QStringList, shown);
+    QFETCH(int, messages);
+    WindowFixture fx;
+    const QString verb = act.section(u' ', 0, 0), object = act.section(u' ', 1);
+    const QString named = object.isEmpty() ? object : fx.dir.filePath(object + u".xml"_s);
+    QVERIFY(writeBytes(fx.dir.filePath(u"a.xml"_s), alpha) &&
+            writeBytes(fx.dir.filePath(u"b.xml"_s), "<Program_Name>Beta</Program_Name>"));
+    auto *path = fx.control<QLineEdit>(u"txtLocalPAD_0"_s);
+    const auto click = [&] { QTest::mouseClick(fx.control(u"lblLocalPad_0"_s), Qt::LeftButton); };
+    fx.dialogs.padFiles << fx.dir.filePath(u"a.xml"_s) << named;
+    click();
+    fx.window().setFieldText(Field::PADURL, 0, u"typed"_s);
+    if (verb == u"choose")
+        click();
+    else if (verb == u"pick")
+        fx.control<QComboBox>(u"cboLanguage_0"_s)->setCurrentText(object);
+    else if (object != u"=")
+        path->selectAll(), QTest::keyClick(path, Qt::Key_Delete), QTest::keyClicks(path, named);
+    QFocusEvent out(QEvent::FocusOut);
+    verb == u"type" ? QTest::keyClick(path, Qt::Key_Return)
+                    : void(QApplication::sendEvent(path, &out));
+    const auto text = [&](Field field) { return fx.window().fieldText(field, 0); };
+    QCOMPARE(QStringList({text(Field::ProgName), text(Field::PADURL), text(Field::ShortDesc)}),
+             shown);
+    QCOMPARE(fx.dialogs.messages.size(), messages);
+    QVERIFY(!messages || fx.dialogs.messages[0].text == u"Couldn't load Local PAD "_s + named);
+}
+
+void TestLifecycle::choicesSurviveARestart()
+{
+    WindowFixture fx;
+    const QString a = fx.dir.filePath(u"a.xml"_s), line = u"\ntxtLocalPAD%1="_s + a;
+    QVERIFY(writeBytes(a, alpha) &&
+            writeBytes(fx.settingsFile, (u"[Settings]\ntxtPADURL1=fixed\nCurrentProfile=2"_s +
+                                         line.arg(0) + line.arg(1) + line.arg(2))
+                                            .toUtf8()));
+    fx.session->startUp();
+    QCOMPARE(fx.window().fieldText(Field::PADURL, 1), u"fixed"_s);
+    QVERIFY(fx.showActive());
+    fx.window().tabControl()->setCurrentIndex(1);
+    for (int i = 0; i < ProfileCount; ++i) // profile 3's panel shows, its counter alone
+        QCOMPARE(fx.window().charCountLabel(i)->visibleRegion().isEmpty(), i != 2);
+    fx.window().setFieldText(Field::PADURL, 0, u"typed"_s);
+    fx.dialogs.answers << QMessageBox::Yes;
+    QVERIFY(fx.window().close());
+    const SettingsStore::Settings saved = fx.settings.load();
+    // A PAD URL as the file gives it is not stored: it comes from the file again.
+    QVERIFY(saved.padUrls[0] == u"typed"_s && saved.padUrls[1] == u"fixed"_s && !saved.padUrls[2]);
+    QCOMPARE(saved.currentProfile, 2);
 }
 
 QTEST_MAIN(TestLifecycle)

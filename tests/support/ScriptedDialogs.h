@@ -29,9 +29,13 @@ public:
             onMessage(messages.last());
         return answers.isEmpty() ? defaultButton : answers.dequeue();
     }
-    QString openPadFile(QWidget *) override { return {}; }
+    QString openPadFile(QWidget *) override
+    {
+        return padFiles.isEmpty() ? QString() : padFiles.dequeue();
+    }
 
     QQueue<QMessageBox::StandardButton> answers;
+    QQueue<QString> padFiles; // the file dialog's answers; cancel when empty
     QList<Message> messages;
     std::function<void(const Message &)> onMessage;
 };

@@ -2,10 +2,12 @@
 // auto-fill with hostile PAD URLs too), and pages that misbehave.
 #include "WebWindow.h"
 #include "core/browser/AutoFillScript.h"
+#include "gui/profiles/ProfilesPanel.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -171,11 +173,20 @@ void TestBrowser::autoFillAfterLoad_data()
     QTest::newRow("template") << u"`${"_s + payload + u"}`"_s;
     QTest::newRow("control characters, surrogate pair") << u"\u0001\u001f\u007f\U0001F600"_s;
     QTest::newRow("100 KB") << (u"\"); "_s + payload + u" //"_s).repeated(100 * 1024 / 50);
+    QTest::newRow("a category of the list") << u"Utilities::File & Disk"_s;
 }
 
 void TestBrowser::autoFillAfterLoad()
 {
     QFETCH(QString, padUrl);
+    // The PAD URL is the category of the profile's file too; empty, it has none.
+    QFile file(m_w->fx.dir.filePath(u"pad.xml"_s));
+    const QString category = u"<Program_Category_Class>%1</Program_Category_Class>"_s;
+    QVERIFY(file.open(QIODevice::WriteOnly) &&
+            file.write(category.arg(padUrl.toHtmlEscaped()).toUtf8()) >= 0);
+    file.close();
+    m_w->window().localPadBox(0)->setText(file.fileName());
+    m_w->fx.session->profiles().showNamedFile(0);
     m_w->window().setFieldText(Field::PADURL, 0, padUrl);
     openPage();
     if (padUrl.size() > 32767) // more than the box takes: straight to the fill
@@ -185,6 +196,9 @@ void TestBrowser::autoFillAfterLoad()
     QCOMPARE(pad(), QString(padUrl).remove(u'\n'));
     QCOMPARE(m_w->run(u"document.title + typeof window.hacked"_s).toString(),
              u"Test pageundefined"_s);
+    // The file's category is chosen in the list; any other text leaves it be.
+    QCOMPARE(m_w->run(u"document.getElementById('padcat').selectedIndex"_s).toInt(),
+             padUrl.startsWith(u"Utilities") ? 2 : 0);
 }
 
 void TestBrowser::pageMisbehaves_data()

@@ -59,7 +59,7 @@ const char16_t *const scriptBody = uR"js(;
     });
     try {
         var list = named(categoryList);
-        if (list && list.options) {
+        if (categoryOption && list && list.options) {
             for (var i = 0; i < list.options.length; i++) {
                 if (list.options[i].text === categoryOption) {
                     list.selectedIndex = i;
@@ -75,11 +75,9 @@ const char16_t *const scriptBody = uR"js(;
 
 QString buildCode()
 {
-    return u"(function (padUrl) {\n    \"use strict\";\n    var targets = "_s + targetsJson() +
-           u";\n    var categoryList = "_s +
+    return u"(function (padUrl, categoryOption) {\n    \"use strict\";\n    var targets = "_s +
+           targetsJson() + u";\n    var categoryList = "_s +
            AutoFillScript::jsonLiteral(AutoFillScript::categoryList()) +
-           u";\n    var categoryOption = "_s +
-           AutoFillScript::jsonLiteral(AutoFillScript::categoryOption()) +
            QString::fromUtf16(scriptBody);
 }
 
@@ -109,20 +107,15 @@ QString AutoFillScript::categoryList()
     return u"padcat"_s;
 }
 
-QString AutoFillScript::categoryOption()
-{
-    return u"Desktop::Themes & Wallpaper"_s;
-}
-
 const QString &AutoFillScript::code()
 {
     static const QString fixed = buildCode();
     return fixed;
 }
 
-QString AutoFillScript::build(const QString &padUrl)
+QString AutoFillScript::build(const QString &padUrl, const QString &category)
 {
-    return code() + jsonLiteral(padUrl) + u");"_s;
+    return code() + jsonLiteral(padUrl) + u", "_s + jsonLiteral(category) + u");"_s;
 }
 
 QString AutoFillScript::jsonLiteral(const QString &value)

@@ -6,9 +6,9 @@
 namespace tarvelo {
 
 // The page script that writes the PAD URL into the text boxes a directory page
-// names for it, and picks the category list's theme entry. The script's code
-// is fixed; the PAD URL goes in only as a JSON literal, so no text of the
-// user's can ever become code.
+// names for it, and picks the program's category in the category list. The
+// script's code is fixed; the PAD URL and the category go in only as JSON
+// literals, so no text of the user's can ever become code.
 class AutoFillScript
 {
 public:
@@ -20,14 +20,15 @@ public:
 
     // The input names written, in the order they are written.
     static const QList<Target> &targets();
-    static QString categoryList();   // "padcat"
-    static QString categoryOption(); // "Desktop::Themes & Wallpaper"
+    static QString categoryList(); // "padcat"
 
-    // The whole script for one fill. Its value is the number of inputs written.
-    static QString build(const QString &padUrl);
+    // The whole script for one fill. Its value is the number of inputs
+    // written. The category list gets the option whose text is the category
+    // ("Desktop::Themes & Wallpaper"); an empty category leaves it alone.
+    static QString build(const QString &padUrl, const QString &category = {});
 
-    // The code the PAD URL literal is appended to; build() is this, the
-    // literal, and ");".
+    // The code the literals are appended to; build() is this, the PAD URL
+    // literal, a comma, the category literal, and ");".
     static const QString &code();
 
     // A JSON string literal that is also safe inside a script element and on

@@ -4,22 +4,49 @@
 #include <QFileInfo>
 #include <QSettings>
 
-
 namespace tarvelo {
 
 namespace {
 const QString Organisation = QStringLiteral("Tarvelo");
 const QString Application = QStringLiteral("Tarvelo");
 const QString Group = QStringLiteral("Settings");
+const QString CurrentProfileKey = QStringLiteral("CurrentProfile");
 
-QSettings::Status writePaths(const QString &filePath, const SettingsStore::Paths &paths)
+QString padUrlKey(int profile)
+{
+    return QStringLiteral("txtPADURL") + QString::number(profile);
+}
+
+// Only text counts; anything else a damaged file holds reads as absent.
+std::optional<QString> readText(const QSettings &settings, const QString &key)
+{
+    const QVariant value = settings.value(key);
+    if (value.typeId() != QMetaType::QString)
+        return std::nullopt;
+    return value.toString();
+}
+
+int readProfile(const QSettings &settings)
+{
+    bool ok = false;
+    const int profile = readText(settings, CurrentProfileKey).value_or(QString()).toInt(&ok);
+    return ok && profile >= 0 && profile < 3 ? profile : 0;
+}
+
+QSettings::Status write(const QString &filePath, const SettingsStore::Settings &values)
 {
     QSettings settings(filePath, QSettings::NativeFormat);
     if (settings.status() == QSettings::FormatError)
         settings.clear();
     settings.beginGroup(Group);
-    for (int i = 0; i < int(paths.size()); ++i)
-        settings.setValue(SettingsStore::keyName(i), paths[i]);
+    for (int i = 0; i < int(values.paths.size()); ++i) {
+        settings.setValue(SettingsStore::keyName(i), values.paths[i]);
+        if (values.padUrls[i])
+            settings.setValue(padUrlKey(i), *values.padUrls[i]);
+        else
+            settings.remove(padUrlKey(i));
+    }
+    settings.setValue(CurrentProfileKey, QString::number(values.currentProfile));
     settings.endGroup();
     settings.sync();
     return settings.status();
@@ -28,8 +55,7 @@ QSettings::Status writePaths(const QString &filePath, const SettingsStore::Paths
 } // namespace
 
 SettingsStore::SettingsStore()
-    : m_filePath(QSettings(QSettings::NativeFormat, QSettings::UserScope, Organisation,
-                           Application)
+    : m_filePath(QSettings(QSettings::NativeFormat, QSettings::UserScope, Organisation, Application)
                      .fileName())
 {
 }
@@ -46,36 +72,36 @@ QString SettingsStore::keyName(int profile)
     return QStringLiteral("txtLocalPAD") + QString::number(profile);
 }
 
-SettingsStore::Paths SettingsStore::loadPaths() const
+SettingsStore::Settings SettingsStore::load() const
 {
     QSettings settings(m_filePath, QSettings::NativeFormat);
-    Paths paths;
+    Settings values;
     if (settings.status() != QSettings::NoError)
-        return paths;
+        return values;
     settings.beginGroup(Group);
-    for (int i = 0; i < int(paths.size()); ++i) {
-        const QVariant value = settings.value(keyName(i));
-        // Only text counts; anything else a damaged file holds reads as empty.
-        if (value.typeId() == QMetaType::QString)
-            paths[i] = value.toString();
+    for (int i = 0; i < int(values.paths.size()); ++i) {
+        values.paths[i] = readText(settings, keyName(i)).value_or(QString());
+        values.padUrls[i] = readText(settings, padUrlKey(i));
     }
-    return paths;
+    values.currentProfile = readProfile(settings);
+    return values;
 }
 
-bool SettingsStore::savePaths(const Paths &paths, QString *errorText) const
+bool SettingsStore::save(const Settings &settings, QString *errorText) const
 {
     const QFileInfo info(m_filePath);
     if (!QDir().mkpath(info.absolutePath())) {
         if (errorText)
-            *errorText = QStringLiteral("The folder %1 cannot be created.").arg(info.absolutePath());
+            *errorText =
+                QStringLiteral("The folder %1 cannot be created.").arg(info.absolutePath());
         return false;
     }
     // A damaged file is replaced rather than refused. QSettings goes on
     // reporting the damage it read even when its write went through, and then
     // hides a write that failed behind it: a second write tells which it was.
-    QSettings::Status status = writePaths(m_filePath, paths);
+    QSettings::Status status = write(m_filePath, settings);
     if (status == QSettings::FormatError)
-        status = writePaths(m_filePath, paths);
+        status = write(m_filePath, settings);
     if (status == QSettings::NoError)
         return true;
     if (errorText) {

@@ -3,15 +3,26 @@
 #include <QString>
 
 #include <array>
+#include <optional>
 
 namespace tarvelo {
 
-// The three remembered local PAD paths, in the per-user settings file
-// (organisation and application "Tarvelo", group "Settings").
+// What a run remembers for the next, in the per-user settings file
+// (organisation and application "Tarvelo", group "Settings"): the three local
+// PAD paths, the PAD URLs the user corrected and the current program.
 class SettingsStore
 {
 public:
     using Paths = std::array<QString, 3>;
+
+    struct Settings
+    {
+        Paths paths = {};
+        // Per profile, a PAD URL the user made differ from the file's own;
+        // none where the file's own stands.
+        std::array<std::optional<QString>, 3> padUrls = {};
+        int currentProfile = 0;
+    };
 
     // The platform's place: $XDG_CONFIG_HOME/Tarvelo/Tarvelo.conf on Linux.
     SettingsStore();
@@ -20,12 +31,13 @@ public:
 
     QString fileName() const;
 
-    // Absent keys, and a file that cannot be read or parsed, give empty paths.
-    Paths loadPaths() const;
+    // Absent keys, and a file that cannot be read or parsed, give empty paths,
+    // no PAD URLs and profile 0.
+    Settings load() const;
 
-    // Writes the three keys and flushes them to disk. On failure returns false
-    // and says why in errorText; the caller keeps the paths.
-    bool savePaths(const Paths &paths, QString *errorText = nullptr) const;
+    // Writes every key and flushes them to disk. On failure returns false and
+    // says why in errorText; the caller keeps the values.
+    bool save(const Settings &settings, QString *errorText = nullptr) const;
 
     static QString keyName(int profile);
 

@@ -4,6 +4,7 @@
 #include "core/browser/SiteDirectory.h"
 #include "core/browser/StatusFeedback.h"
 #include "gui/browser/Browser.h"
+#include "gui/profiles/ProfilesPanel.h"
 #include "gui/window/MainWindow.h"
 
 #include <QLabel>
@@ -133,8 +134,12 @@ void BrowserPanel::showTitle(const QString &text)
 void BrowserPanel::fillPadUrl()
 {
     // the profile current now, and its PAD URL as the box holds it now
-    const QString padUrl = m_window.fieldText(Field::PADURL, m_window.currentProfile());
-    m_browser.runIsolatedScript(AutoFillScript::build(padUrl));
+    const int profile = m_window.currentProfile();
+    const QString padUrl = m_window.fieldText(Field::PADURL, profile);
+    const ProfilesPanel *profiles = ProfilesPanel::of(m_window);
+    const QString category =
+        profiles ? profiles->extraValue(profile, ExtraValue::Category) : QString();
+    m_browser.runIsolatedScript(AutoFillScript::build(padUrl, category));
 }
 
 } // namespace tarvelo

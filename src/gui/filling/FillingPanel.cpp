@@ -4,6 +4,7 @@
 #include "core/filling/KeyState.h"
 #include "core/filling/KeyTick.h"
 #include "gui/browser/Browser.h"
+#include "gui/filling/MoreValuesMenu.h"
 #include "gui/window/ClickableLabel.h"
 #include "gui/window/MainWindow.h"
 #include "gui/window/TextColour.h"
@@ -59,6 +60,22 @@ void FillingPanel::pasteField(QWidget *textBox)
     m_browser.setFocus();
 }
 
+void FillingPanel::pasteText(const QString &text, const QString &whatForStatus)
+{
+    // An empty value would wipe what the page box holds.
+    if (text.isEmpty()) {
+        m_window.statusLabel()->setText(u" Nothing pasted: this profile has no "_s + whatForStatus +
+                                        u'.');
+        return;
+    }
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(text);
+    m_browser.selectAll();
+    m_browser.paste();
+    m_browser.setFocus();
+}
+
 void FillingPanel::selectAllText(QLineEdit *box)
 {
     box->selectAll();
@@ -93,6 +110,9 @@ void FillingPanel::setUpMenu()
         }
         entry->setObjectName(info.name);
     }
+    MoreValuesMenu::addTo(menu, m_window, [this](const QString &text, const QString &what) {
+        pasteText(text, what);
+    });
 }
 
 void FillingPanel::setUpFocusRules()

@@ -25,6 +25,9 @@ public:
     // Puts the box's text into the element that has the focus in the page,
     // through the clipboard, and gives the keyboard focus back to the browser.
     void pasteField(QWidget *textBox);
+    // The same for a value that has no text box; an empty one is not pasted,
+    // and the status line names what is missing.
+    void pasteText(const QString &text, const QString &whatForStatus);
     void selectAllText(QLineEdit *box);
 
     // One tick of the keypad timer.

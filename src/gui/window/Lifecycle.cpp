@@ -1,6 +1,7 @@
 #include "gui/window/Lifecycle.h"
 
 #include "core/settings/SettingsStore.h"
+#include "gui/window/ClickableLabel.h"
 #include "gui/window/Dialogs.h"
 #include "gui/window/MainWindow.h"
 
@@ -28,15 +29,25 @@ void Lifecycle::startUp()
     p.setColor(QPalette::Window, p.color(QPalette::Button));
     status->setPalette(p);
 
-    loadSettings();
+    const SettingsStore::Settings remembered = loadSettings();
 
     if (m_steps.showNormalPictures)
         m_steps.showNormalPictures();
 
-    for (int i = 0; i < ProfileCount; ++i)
+    for (int i = 0; i < ProfileCount; ++i) {
         checkProfileFile(i);
+        if (remembered.padUrls[i])
+            m_window.setFieldText(Field::PADURL, i, *remembered.padUrls[i]);
+    }
+    pickRememberedProfile(remembered.currentProfile);
+}
 
-    m_window.setCurrentProfileTag(QStringLiteral("0"));
+void Lifecycle::pickRememberedProfile(int profile)
+{
+    m_window.setCurrentProfileTag(QString::number(profile));
+    // As a click on its PAD URL label: the profile's panel comes to the top
+    // and the labels say which Numpad 0 combination pastes which PAD URL.
+    Q_EMIT m_window.padUrlLabel(profile)->clicked();
 }
 
 void Lifecycle::checkProfileFile(int profile)
@@ -70,22 +81,31 @@ bool Lifecycle::confirmClose()
     return true;
 }
 
-void Lifecycle::loadSettings()
+SettingsStore::Settings Lifecycle::loadSettings()
 {
-    const SettingsStore::Paths paths = m_settings.loadPaths();
+    const SettingsStore::Settings remembered = m_settings.load();
     for (int i = 0; i < ProfileCount; ++i)
-        m_window.localPadBox(i)->setText(paths[i]);
+        m_window.localPadBox(i)->setText(remembered.paths[i]);
+    return remembered;
 }
 
 bool Lifecycle::saveSettings()
 {
-    SettingsStore::Paths paths;
-    for (int i = 0; i < ProfileCount; ++i)
-        paths[i] = m_window.localPadBox(i)->text();
+    SettingsStore::Settings settings;
+    for (int i = 0; i < ProfileCount; ++i) {
+        settings.paths[i] = m_window.localPadBox(i)->text();
+        // Only a PAD URL the user changed: one the file gives comes from the
+        // file again, and follows the file when its author changes it.
+        const QWidget *padUrl = m_window.fieldBox(Field::PADURL, i);
+        const QVariant fromFile = padUrl->property(PadUrlFromFile);
+        if (fromFile.isValid() && fromFile.toString() != MainWindow::boxText(padUrl))
+            settings.padUrls[i] = MainWindow::boxText(padUrl);
+    }
+    settings.currentProfile = m_window.currentProfile();
 
     for (;;) {
         QString reason;
-        if (m_settings.savePaths(paths, &reason))
+        if (m_settings.save(settings, &reason))
             return true;
         // The paths would be lost silently otherwise: say so and let the user
         // free space or fix permissions and try again.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/settings/SettingsStore.h"
+
 #include <QString>
 
 #include <functional>
@@ -8,7 +10,6 @@ namespace tarvelo {
 
 class Dialogs;
 class MainWindow;
-class SettingsStore;
 
 // The window's start-up and close sequences, and the settings they keep.
 class Lifecycle
@@ -17,11 +18,16 @@ public:
     // What the other folders contribute to the two sequences.
     struct Steps
     {
-        std::function<void()> pressHome;           // shows the help page
-        std::function<void()> showNormalPictures;  // navigation buttons' pictures
-        std::function<bool(int)> loadPad;          // reads a profile's PAD file
-        std::function<void()> removeHelpPage;      // deletes the help page file
+        std::function<void()> pressHome;          // shows the help page
+        std::function<void()> showNormalPictures; // navigation buttons' pictures
+        std::function<bool(int)> loadPad;         // reads a profile's PAD file
+        std::function<void()> removeHelpPage;     // deletes the help page file
     };
+
+    // The property of a profile's PAD URL box that holds the PAD URL as the
+    // profile's last load gave it; a box text that differs from it is the
+    // user's and is remembered.
+    static constexpr const char *PadUrlFromFile = "padUrlFromFile";
 
     Lifecycle(MainWindow &window, Dialogs &dialogs, SettingsStore &settings, Steps steps);
 
@@ -30,13 +36,17 @@ public:
     // Asked when the window is about to close; false keeps it open.
     bool confirmClose();
 
-    void loadSettings();
-    // Stores the three paths; a failure is reported and may be retried.
+    // Puts the remembered paths into their boxes and gives what else was
+    // remembered.
+    SettingsStore::Settings loadSettings();
+    // Stores the paths, the corrected PAD URLs and the current profile; a
+    // failure is reported and may be retried.
     // Returns false only when the user chose to keep the window open.
     bool saveSettings();
 
 private:
     void checkProfileFile(int profile);
+    void pickRememberedProfile(int profile);
 
     MainWindow &m_window;
     Dialogs &m_dialogs;

@@ -7,6 +7,7 @@
 #include "gui/window/Twips.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFrame>
 #include <QIcon>
 #include <QLabel>
@@ -167,6 +168,11 @@ void MainWindow::buildMainTab(QWidget *page)
     m_fieldButtonFrame =
         place(captionlessFrame(page), QStringLiteral("Frame1"), QRect(1560, 9060, 10155, 750));
     buildFieldButtons();
+    m_currentProgramLabel =
+        place(new QLabel(page), QStringLiteral("lblCurrentProgram"), QRect(11790, 9060, 2190, 750));
+    m_currentProgramLabel->setFont(Fonts::caption());
+    m_currentProgramLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_currentProgramLabel->setTextFormat(Qt::PlainText);
 
     m_browserFrame =
         place(captionlessFrame(page), QStringLiteral("fraBrowser"), QRect(120, 1715, 13900, 7300));
@@ -235,8 +241,10 @@ void MainWindow::buildPadFilesTab(QWidget *page)
 {
     m_padFilesFrame =
         place(captionlessFrame(page), QStringLiteral("fraDetalis"), QRect(120, 360, 13785, 9375));
-    for (int i = 0; i < ProfileCount; ++i)
+    for (int i = 0; i < ProfileCount; ++i) {
         buildProfileRows(m_padFilesFrame, i);
+        buildLanguageRow(m_padFilesFrame, i);
+    }
     setTextColour(m_padUrlLabels[0], QColor(255, 0, 0));
 
     const auto box = [this](Field field, int i) { return fieldBox(field, i); };
@@ -285,6 +293,21 @@ void MainWindow::buildProfileRows(QFrame *frame, int i)
     m_localPadLabels[i]->setToolTip(
         QStringLiteral("Click here to load the PAD file for your software"));
     setTextColour(m_localPadLabels[i], QColor(0, 0, 255));
+}
+
+void MainWindow::buildLanguageRow(QFrame *frame, int i)
+{
+    const int top = 3270 + 405 * i; // below the PAD URL rows
+    auto *label = place(new QLabel(frame), indexed(QStringLiteral("lblLanguage"), i),
+                        QRect(120, top + 30, 1000, 225));
+    label->setText(QStringLiteral("Language %1:").arg(i + 1));
+    label->setFont(Fonts::caption());
+    auto *box = place(new QComboBox(frame), indexed(QStringLiteral("cboLanguage"), i),
+                      QRect(1200, top, 3675, 315));
+    box->setFont(Fonts::textBox());
+    box->setEnabled(false);
+    label->setBuddy(box);
+    m_languageBoxes[i] = box;
 }
 
 void MainWindow::buildDetailPanel(int profile)
@@ -360,7 +383,10 @@ QString MainWindow::currentProfileTag() const
 
 void MainWindow::setCurrentProfileTag(const QString &tag)
 {
+    const QString before = currentProfileTag();
     m_detailPanels[0]->setProperty("Tag", tag);
+    if (tag != before)
+        Q_EMIT currentProfileChanged(currentProfile());
 }
 
 QString MainWindow::fieldText(Field field, int profile) const

@@ -9,6 +9,7 @@
 #include <array>
 #include <functional>
 
+class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -71,6 +72,8 @@ public:
     QLabel *progressLabel() const { return m_progressLabel; }
     QTimer *keyTimer() const { return m_keyTimer; }
     QMenu *popupMenu() const { return m_popupMenu; }
+    // Names the current profile's program, right of the field buttons.
+    QLabel *currentProgramLabel() const { return m_currentProgramLabel; }
 
     // "PAD Files" page
     QFrame *padFilesFrame() const { return m_padFilesFrame; }
@@ -82,6 +85,8 @@ public:
     ClickableLabel *localPadLabel(int profile) const { return m_localPadLabels[profile]; }
     QLineEdit *localPadBox(int profile) const;
     QLabel *charCountLabel(int profile) const { return m_charCountLabels[profile]; }
+    // The language a profile takes its keywords and descriptions in.
+    QComboBox *languageBox(int profile) const { return m_languageBoxes[profile]; }
 
 Q_SIGNALS:
     // The window itself took or lost the keyboard focus (activation).
@@ -89,6 +94,8 @@ Q_SIGNALS:
     void windowLostFocus();
     // A mouse move over the window's background, the site list or the status line.
     void backgroundMouseMove();
+    // The current profile's tag took another value.
+    void currentProfileChanged(int profile);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -106,6 +113,7 @@ private:
     void buildFieldButtons();
     void buildPadFilesTab(QWidget *page);
     void buildProfileRows(QFrame *frame, int profile);
+    void buildLanguageRow(QFrame *frame, int profile);
     void buildDetailPanel(int profile);
     QWidget *buildFieldBox(QFrame *panel, const FieldSpec &info, int profile, const QRect &twips);
     void onTabSwitched(int previousTab);
@@ -128,12 +136,14 @@ private:
     QWidget *m_browserView = nullptr;
     QLabel *m_progressLabel = nullptr;
     QLabel *m_statusLabel = nullptr;
+    QLabel *m_currentProgramLabel = nullptr;
 
     QFrame *m_padFilesFrame = nullptr;
     PerProfile<QFrame> m_detailPanels{};
     PerProfile<ClickableLabel> m_padUrlLabels{};
     PerProfile<ClickableLabel> m_localPadLabels{};
     PerProfile<QLabel> m_charCountLabels{};
+    PerProfile<QComboBox> m_languageBoxes{};
     // Indexed [profile][field].
     std::array<std::array<QWidget *, FieldCount>, ProfileCount> m_fieldBoxes{};
     std::array<std::array<QLabel *, FieldCount>, ProfileCount> m_fieldCaptions{};
