@@ -29,13 +29,14 @@ bool ProfilesPanel::loadPad(int profile)
 {
     const std::optional<PadReader::Pad> pad =
         PadReader::read(m_window.localPadBox(profile)->text());
-    if (!pad)
-        return false;
-    m_padText = pad->padText;
-    const auto &order = padLoadOrder();
-    for (std::size_t k = 0; k < order.size(); ++k)
-        m_window.setFieldText(order[k], profile, pad->values[k]);
-    return true;
+    if (pad) {
+        m_padText = pad->padText;
+        const auto &order = padLoadOrder();
+        for (std::size_t k = 0; k < order.size(); ++k)
+            m_window.setFieldText(order[k], profile, pad->values[k]);
+    }
+    emit profileLoaded(profile);
+    return pad.has_value();
 }
 
 void ProfilesPanel::choosePadFile(int profile)

@@ -26,6 +26,10 @@ public:
     // The decoded text of the PAD file read last.
     QString padText() const { return m_padText; }
 
+signals:
+    // After each load attempt, whether it succeeded or not.
+    void profileLoaded(int profile);
+
 private:
     void countLongDescription(int profile);
 
