@@ -49,6 +49,8 @@ QString statusText(const QString &file, const PadCheck::Result &result)
 {
     if (result.passes())
         return QStringLiteral("OK");
+    if (result.problems.size() == 1)
+        return QStringLiteral("1 problem");
     if (result.isPad())
         return QStringLiteral("%1 problems").arg(result.problems.size());
     // A file that is there but does not parse is not a PAD file; a path that

@@ -32,8 +32,8 @@ public:
     ~PadCheckPanel() override;
 
     // Checks the file named in the profile's local PAD box and shows the
-    // outcome. The check runs beside the window: a file of many megabytes
-    // takes a second or more.
+    // outcome. The check runs beside the window: on a file of many megabytes
+    // it can take a second or more.
     void checkProfile(int profile);
     void checkAll();
 
