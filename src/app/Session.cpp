@@ -4,6 +4,7 @@
 #include "gui/browser/BrowserPanel.h"
 #include "gui/filling/FillingPanel.h"
 #include "gui/filling/NavHover.h"
+#include "gui/profiles/PadCheckPanel.h"
 #include "gui/profiles/ProfilesPanel.h"
 #include "gui/window/Accessibility.h"
 #include "gui/window/Dialogs.h"
@@ -16,6 +17,9 @@ Session::Session(Platform platform)
     : m_platform(platform), m_window(std::make_unique<MainWindow>(platform.browser.widget()))
 {
     m_profiles = new ProfilesPanel(*m_window, m_platform.dialogs);
+    m_padCheck = new PadCheckPanel(*m_window);
+    QObject::connect(m_profiles, &ProfilesPanel::profileLoaded, m_padCheck,
+                     &PadCheckPanel::checkProfile);
     const auto tellUser = [this](const QString &message) {
         m_platform.dialogs.messageBox(m_window.get(), message, QStringLiteral("Tarvelo"),
                                       QMessageBox::Warning, QMessageBox::Ok, QMessageBox::Ok);
@@ -51,6 +55,7 @@ Session::~Session()
 void Session::startUp()
 {
     m_lifecycle->startUp();
+    m_padCheck->checkAll(); // also the profiles whose file was not loaded
 }
 
 } // namespace tarvelo

@@ -14,6 +14,7 @@ class MainWindow;
 class KeyState;
 class Lifecycle;
 class NavHover;
+class PadCheckPanel;
 class ProfilesPanel;
 class SettingsStore;
 
@@ -52,6 +53,7 @@ private:
     std::unique_ptr<MainWindow> m_window;
     // The panels are owned by the window.
     ProfilesPanel *m_profiles = nullptr;
+    PadCheckPanel *m_padCheck = nullptr;
     BrowserPanel *m_browserPanel = nullptr;
     FillingPanel *m_filling = nullptr;
     NavHover *m_navHover = nullptr;
