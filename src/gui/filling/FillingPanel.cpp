@@ -44,7 +44,9 @@ FillingPanel::FillingPanel(MainWindow &window, Browser &browser, KeyState &keys,
 
 FillingPanel::~FillingPanel()
 {
-    m_keys.setPressListener({}); // the key state may outlive the panel
+    // the key state may outlive the panel
+    m_keys.setPressListener({});
+    m_keys.setShortcutsArmed({});
 }
 
 void FillingPanel::pasteField(QWidget *textBox)
@@ -113,6 +115,8 @@ void FillingPanel::setUpFocusRules()
     });
     connect(&m_window, &MainWindow::windowLostFocus, timer, &QTimer::stop);
     m_keys.setPressListener([this] { tickOnPress(); });
+    // Inside a tick the pop-up menu is open, and the keys are the menu's.
+    m_keys.setShortcutsArmed([this] { return m_browserHasFocus && !m_ticking; });
 }
 
 void FillingPanel::tickOnPress()
