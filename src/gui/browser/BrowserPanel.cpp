@@ -3,6 +3,7 @@
 #include "core/browser/AutoFillScript.h"
 #include "core/browser/SiteDirectory.h"
 #include "core/browser/StatusFeedback.h"
+#include "core/profiles/TidyValue.h"
 #include "gui/browser/Browser.h"
 #include "gui/window/MainWindow.h"
 
@@ -133,7 +134,10 @@ void BrowserPanel::showTitle(const QString &text)
 void BrowserPanel::fillPadUrl()
 {
     // the profile current now, and its PAD URL as the box holds it now
-    const QString padUrl = m_window.fieldText(Field::PADURL, m_window.currentProfile());
+    const QString padUrl =
+        tidyValue(Field::PADURL, m_window.fieldText(Field::PADURL, m_window.currentProfile()));
+    if (padUrl.isEmpty())
+        return; // nothing to give: what the page or the user put there stays
     m_browser.runIsolatedScript(AutoFillScript::build(padUrl));
 }
 

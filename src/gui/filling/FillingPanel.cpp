@@ -3,15 +3,16 @@
 #include "core/filling/FieldActions.h"
 #include "core/filling/KeyState.h"
 #include "core/filling/KeyTick.h"
+#include "core/profiles/TidyValue.h"
 #include "gui/browser/Browser.h"
+#include "gui/filling/ClipboardPaste.h"
 #include "gui/window/ClickableLabel.h"
 #include "gui/window/MainWindow.h"
 #include "gui/window/TextColour.h"
 
-#include <QClipboard>
 #include <QCursor>
 #include <QEvent>
-#include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -34,7 +35,8 @@ void switchOn(QTimer *timer)
 } // namespace
 
 FillingPanel::FillingPanel(MainWindow &window, Browser &browser, KeyState &keys, QObject *parent)
-    : QObject(parent), m_window(window), m_browser(browser), m_keys(keys)
+    : QObject(parent), m_window(window), m_browser(browser), m_keys(keys),
+      m_clipboardPaste(new ClipboardPaste(browser, this))
 {
     setUpFieldButtons();
     setUpMenu();
@@ -49,15 +51,18 @@ FillingPanel::~FillingPanel()
     m_keys.setShortcutsArmed({});
 }
 
-void FillingPanel::pasteField(QWidget *textBox)
+void FillingPanel::pasteField(Field field, int profile)
 {
-    // No step depends on another: the clipboard keeps the value whatever the
-    // page makes of the paste.
-    QClipboard *clipboard = QGuiApplication::clipboard();
-    clipboard->clear();
-    clipboard->setText(MainWindow::boxText(textBox));
-    m_browser.selectAll();
-    m_browser.paste();
+    const QString value = tidyValue(field, m_window.fieldText(field, profile));
+    if (value.isEmpty()) {
+        // The page keeps what is in its box: a paste would only wipe it.
+        m_window.statusLabel()->setText(
+            tr(" Nothing pasted: %1 of program %2 is empty")
+                .arg(fieldSpec(field).spokenName, QString::number(profile + 1)));
+        m_browser.setFocus();
+        return;
+    }
+    m_clipboardPaste->paste(value);
     m_browser.setFocus();
 }
 
@@ -68,7 +73,7 @@ void FillingPanel::selectAllText(QLineEdit *box)
 
 void FillingPanel::pasteFromCurrentProfile(Field field)
 {
-    pasteField(m_window.fieldBox(field, m_window.currentProfile()));
+    pasteField(field, m_window.currentProfile());
 }
 
 void FillingPanel::setUpFieldButtons()
@@ -152,7 +157,7 @@ void FillingPanel::onKeyTimer()
         m_window.popupMenu()->exec(QCursor::pos());
         return;
     case Kind::PasteField:
-        pasteField(m_window.fieldBox(action.field, action.profile));
+        pasteField(action.field, action.profile);
         return;
     case Kind::ClickFieldButton:
         if (const FieldButtonSpec *button = fieldButtonForKey(action.key))

@@ -9,6 +9,7 @@ class QLineEdit;
 namespace tarvelo {
 
 class Browser;
+class ClipboardPaste;
 class MainWindow;
 class KeyState;
 
@@ -22,9 +23,11 @@ public:
     FillingPanel(MainWindow &window, Browser &browser, KeyState &keys, QObject *parent = nullptr);
     ~FillingPanel() override;
 
-    // Puts the box's text into the element that has the focus in the page,
-    // through the clipboard, and gives the keyboard focus back to the browser.
-    void pasteField(QWidget *textBox);
+    // Puts the field's tidy value into the element that has the focus in the
+    // page, through the clipboard, and gives the keyboard focus back to the
+    // browser. An empty value leaves the page as it is and says so in the
+    // status line. The clipboard ends up holding what it held before.
+    void pasteField(Field field, int profile);
     void selectAllText(QLineEdit *box);
 
     // One tick of the keypad timer.
@@ -50,6 +53,7 @@ private:
     MainWindow &m_window;
     Browser &m_browser;
     KeyState &m_keys;
+    ClipboardPaste *m_clipboardPaste;
     bool m_browserHasFocus = false;
     bool m_ticking = false;
     bool m_pressTickQueued = false;
