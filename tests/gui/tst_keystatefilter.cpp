@@ -87,7 +87,8 @@ void TestKeyStateFilter::scripts_data()
     // Besides the key steps: "?K=V" reads key K and expects hex V ("?K&8000=V"
     // the down bit only), "R+"/"R-" the right mouse button over the push
     // button, "=T" the line edit holds T, "W" the window goes, "m"/"mc" the
-    // next key events carry no modifier/Ctrl, whatever went before.
+    // next key events carry no modifier/Ctrl, whatever went before, "A" the
+    // keypad shortcuts are armed.
     QTest::addColumn<QString>("script");
     const auto row = [](const char *name, const char *script) {
         QTest::newRow(name) << QString::fromLatin1(script);
@@ -113,6 +114,8 @@ void TestKeyStateFilter::scripts_data()
     row("without scan code, by key", "+3 -3 ?3=1 +3 ?3=8001");
     row("another key's release leaves it down", "+1@87 -2@80 ?1=8001 ?1=8000");
     row("keypad keys still reach the widget", "+4 -4 +2 -2 =42");
+    row("armed: shortcuts counted, kept from the widget", "A +4 -4 ?4=1 +c +7 ?7=8001 -7 -c +/ =");
+    row("armed: keys that do nothing reach the widget", "A +c +1 -1 -c ?1=1 +n +e =11");
     row("right button counted once through the parents", "R+ ?r=8001 ?r=8000 R- ?r=0");
     row("alt let go elsewhere: the keypad key says so", "+a m +0 ?a&8000=0");
     row("ctrl pressed elsewhere: the keypad key says so", "mc +7 ?c&8000=8000");
@@ -128,6 +131,8 @@ void TestKeyStateFilter::scripts()
             const int value = m_keys->asyncKeyState(virtualKey(step[1])) & mask;
             QVERIFY2(value == step.section(u'=', 1).toInt(nullptr, 16),
                      qPrintable(step + u" read "_s + QString::number(value, 16)));
+        } else if (step == u"A") {
+            m_keys->setShortcutsArmed([] { return true; });
         } else if (step == u"W") {
             m_window->hide();
             QTRY_VERIFY(!m_keys->hasActiveWindow());

@@ -2,10 +2,12 @@
 // auto-fill with hostile PAD URLs too), and pages that misbehave.
 #include "WebWindow.h"
 #include "core/browser/AutoFillScript.h"
+#include "core/profiles/TidyValue.h"
 #include "gui/profiles/ProfilesPanel.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -21,6 +23,7 @@ using namespace tarvelo;
 namespace {
 
 const QString name = u"Tarvelo Writer \"2.1\" <b>"_s;
+const QString typed = u"Łukasz"_s;
 
 // A site on this machine whose page /hang never finishes: its head arrives at
 // once, the rest of the promised length never does.
@@ -81,7 +84,6 @@ void TestBrowser::init()
 {
     m_site = std::make_unique<HangingSite>(); // per row: it counts what it served
     m_w = std::make_unique<WebWindow>();
-    m_w->window().setFieldText(Field::ProgName, 0, name);
     m_w->window().setFieldText(Field::Company, 0, u"Tarvelo & Sons"_s);
     m_w->window().setFieldText(Field::PADURL, 0, u"https://example.org/pad/app.xml"_s);
 }
@@ -106,25 +108,39 @@ void TestBrowser::openPage(bool byRefresh)
     QVERIFY(byRefresh || m_w->browser.hasFocus()); // as the double-click left it
     QTRY_COMPARE(m_w->window().windowTitle(), u"Test page - Tarvelo"_s);
     QTRY_COMPARE(label(u"lblProgress"_s), QString());
-    QTRY_COMPARE(pad(), m_w->window().fieldText(Field::PADURL, 0).remove(u'\n'));
+    const QString padUrl = tidyValue(Field::PADURL, m_w->window().fieldText(Field::PADURL, 0));
+    QTRY_COMPARE(pad(), padUrl.isEmpty() ? u"old"_s : padUrl);
     QCOMPARE(m_w->run(u"String(document.body.dataset.seen)"_s).toString(), u"undefined"_s);
     m_w->run(u"document.body.dataset.seen = 'yes'"_s);
 }
 
 void TestBrowser::valueReachesThePage_data()
 {
+    // value: what the page box ends up holding. An empty field leaves the
+    // user's text (typed) there; the x typed after it shows that a keypad
+    // digit would have come before.
     QTest::addColumn<QString>("route");
     QTest::addColumn<QString>("value");
-    QTest::newRow("field button") << u"cmdProgName"_s << name;
-    QTest::newRow("keypad 1") << u"1"_s << name;
-    QTest::newRow("menu entry 3") << u"mnuNew"_s << u"Tarvelo & Sons"_s;
+    QTest::addColumn<QString>("status");
+    QTest::newRow("field button") << u"cmdProgName"_s << name << QString();
+    QTest::newRow("keypad 1") << u"1"_s << name << QString();
+    QTest::newRow("menu entry 3") << u"mnuNew"_s << u"Tarvelo & Sons"_s << QString();
+    QTest::newRow("empty by button") << u"cmdProgVer"_s << typed + u'x'
+                                     << u" Nothing pasted: Program version of program 1 is empty"_s;
+    QTest::newRow("fresh start: keypad 1 leaves no hint, no 1")
+        << u"1"_s << typed + u'x' << u" Nothing pasted: Program name of program 1 is empty"_s;
 }
 
 void TestBrowser::valueReachesThePage()
 {
     QFETCH(QString, route);
     QFETCH(QString, value);
+    QFETCH(QString, status);
+    if (status.isEmpty()) // else the window as it starts: no PAD file read
+        m_w->window().setFieldText(Field::ProgName, 0, name);
     openPage();
+    m_w->run(u"document.getElementById('name').value = '%1'"_s.arg(typed));
+    QGuiApplication::clipboard()->setText(u"mine"_s);
     QWindow *window = m_w->window().windowHandle();
     // The menu opens inside a keypad tick and holds it until it closes: answer
     // it from within, once it shows; "3" is the company's access key.
@@ -149,9 +165,14 @@ void TestBrowser::valueReachesThePage()
             answer.start(20),
                 QTest::mousePress(window, Qt::RightButton, {},
                                   m_w->browser.view()->mapTo(&m_w->window(), m_w->lastBox));
+        if (!status.isEmpty())
+            QTest::keyClick(window, Qt::Key_End), QTest::keyClick(window, Qt::Key_X);
     };
     QCOMPARE(m_w->inBox(u"name"_s, act, value), value);
     QTRY_VERIFY(m_w->browser.hasFocus()); // given back after the paste
+    QTRY_COMPARE(QGuiApplication::clipboard()->text(), u"mine"_s);
+    if (!status.isEmpty())
+        QCOMPARE(label(u"lblStatus"_s), status);
     if (route == u"1")
         keypad(QEvent::KeyRelease);
     if (route == u"mnuNew")
@@ -162,7 +183,7 @@ void TestBrowser::autoFillAfterLoad_data()
 {
     QTest::addColumn<QString>("padUrl");
     const QString payload = u"document.title = 'hacked'; window.hacked = 1;"_s;
-    QTest::newRow("empty empties the inputs") << QString();
+    QTest::newRow("empty: nothing written") << QString();
     QTest::newRow("double quotes") << u"\"); "_s + payload + u" (\""_s;
     QTest::newRow("single quotes") << u"'); "_s + payload + u" ('"_s;
     QTest::newRow("escaped quote") << u"\\\"); "_s + payload + u" //"_s;
@@ -191,9 +212,13 @@ void TestBrowser::autoFillAfterLoad()
     openPage();
     if (padUrl.size() > 32767) // more than the box takes: straight to the fill
         m_w->browser.runIsolatedScript(AutoFillScript::build(padUrl));
-    // A text area keeps the value as it is; a one-line input drops line ends.
-    QTRY_COMPARE(m_w->run(u"document.getElementById('padfile').value"_s).toString(), padUrl);
-    QCOMPARE(pad(), QString(padUrl).remove(u'\n'));
+    const QString tidy = padUrl.isEmpty() ? u"old"_s : tidyValue(Field::PADURL, padUrl);
+    QTRY_COMPARE(m_w->run(u"document.getElementById('padfile').value"_s).toString(), tidy);
+    if (padUrl.isEmpty()) { // a later load's end leaves what the user typed
+        m_w->run(u"document.getElementById('pad').value = '%1'"_s.arg(typed));
+        Q_EMIT m_w->browser.downloadComplete();
+        QCOMPARE(pad(), typed);
+    }
     QCOMPARE(m_w->run(u"document.title + typeof window.hacked"_s).toString(),
              u"Test pageundefined"_s);
     // The file's category is chosen in the list; any other text leaves it be.
@@ -222,6 +247,7 @@ void TestBrowser::pageMisbehaves()
     QFETCH(QString, first);
     QFETCH(QString, then);
     QFETCH(bool, byRefresh);
+    m_w->window().setFieldText(Field::ProgName, 0, name);
     QSignalSpy ended(m_w->browser.page(), &QWebEnginePage::renderProcessTerminated);
     const bool ends = then == u"kill" || then.startsWith(u"chrome:");
     if (first.isEmpty()) {

@@ -31,7 +31,13 @@ public:
     // not wait for the next tick.
     void setPressListener(std::function<void()> listener) { m_pressListener = std::move(listener); }
 
+    // Asked whether a keypad shortcut pressed now acts (the browser holds the
+    // focus): such a press is kept from the page, so its character never lands.
+    void setShortcutsArmed(std::function<bool()> armed) { m_shortcutsArmed = std::move(armed); }
+
 protected:
+    bool shortcutsArmed() const { return m_shortcutsArmed && m_shortcutsArmed(); }
+
     void notifyPress()
     {
         if (m_pressListener)
@@ -40,6 +46,7 @@ protected:
 
 private:
     std::function<void()> m_pressListener;
+    std::function<bool()> m_shortcutsArmed;
 };
 
 } // namespace tarvelo

@@ -41,13 +41,22 @@ KeyTick::Action KeyTick::run(KeyState &keys, int currentProfile, bool browserHas
 
 KeyTick::Modifier KeyTick::readModifier(KeyState &keys)
 {
-    Modifier modifier = Modifier::None;
-    if (isHeld(keys.asyncKeyState(vk::Control)))
-        modifier = Modifier::Ctrl;
-    // Read even when Ctrl is held: with both, Alt wins.
-    if (isHeld(keys.asyncKeyState(vk::Menu)))
-        modifier = Modifier::Alt;
-    return modifier;
+    // Alt is read even when Ctrl is held.
+    const bool ctrl = isHeld(keys.asyncKeyState(vk::Control));
+    const bool alt = isHeld(keys.asyncKeyState(vk::Menu));
+    return modifierOf(ctrl, alt);
+}
+
+KeyTick::Modifier KeyTick::modifierOf(bool ctrlHeld, bool altHeld)
+{
+    if (altHeld)
+        return Modifier::Alt;
+    return ctrlHeld ? Modifier::Ctrl : Modifier::None;
+}
+
+bool KeyTick::isShortcut(Modifier modifier, int key)
+{
+    return decide(modifier, key, 0).kind != Action::Kind::Nothing;
 }
 
 int KeyTick::readFieldKey(KeyState &keys)
@@ -63,6 +72,10 @@ int KeyTick::readFieldKey(KeyState &keys)
 
 KeyTick::Action KeyTick::decide(Modifier modifier, int key, int currentProfile)
 {
+    if (key < vk::Numpad0 || (key > vk::Multiply && key != vk::Divide))
+        return Action::nothing(); // not a field key
+    if (key == vk::Divide)
+        modifier = Modifier::None;
     switch (modifier) {
     case Modifier::Ctrl:
         if (key == vk::Numpad0 + 7)

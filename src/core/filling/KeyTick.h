@@ -39,8 +39,16 @@ public:
 
     static Action run(KeyState &keys, int currentProfile, bool browserHasFocus);
 
-    // The action table, once the key and the modifier are known.
+    // The action table, once the key and the modifier are known. Keypad /
+    // ignores the modifier.
     static Action decide(Modifier modifier, int key, int currentProfile);
+
+    // Whether the keypad key does something with this modifier: such a press
+    // is the program's and never types into the page.
+    static bool isShortcut(Modifier modifier, int key);
+
+    // The modifier of held Ctrl and Alt keys: with both, Alt wins.
+    static Modifier modifierOf(bool ctrlHeld, bool altHeld);
 
     static int nextProfile(int profile) { return (profile + 1) % ProfileCount; }
     static int previousProfile(int profile) { return (profile + 2) % ProfileCount; }

@@ -38,7 +38,7 @@ struct FieldSpec
     QString name;        // control array name, e.g. "txtAuthor"
     QString padTag;      // opening PAD tag, empty for txtLocalPAD
     QString label;       // caption of the label beside the box (detail panel fields)
-    QString defaultText; // text the box holds until a PAD file replaces it
+    QString defaultText; // hint the empty box shows; never a value
     bool multiLine = false;
     bool scrollBar = false;
     QString toolTip;      // the box's own tooltip

@@ -3,6 +3,7 @@
 #include "core/browser/AutoFillScript.h"
 #include "core/browser/SiteDirectory.h"
 #include "core/browser/StatusFeedback.h"
+#include "core/profiles/TidyValue.h"
 #include "gui/browser/Browser.h"
 #include "gui/profiles/ProfilesPanel.h"
 #include "gui/window/MainWindow.h"
@@ -135,7 +136,9 @@ void BrowserPanel::fillPadUrl()
 {
     // the profile current now, and its PAD URL as the box holds it now
     const int profile = m_window.currentProfile();
-    const QString padUrl = m_window.fieldText(Field::PADURL, profile);
+    const QString padUrl = tidyValue(Field::PADURL, m_window.fieldText(Field::PADURL, profile));
+    if (padUrl.isEmpty())
+        return; // nothing to give: what the page or the user put there stays
     const ProfilesPanel *profiles = ProfilesPanel::of(m_window);
     const QString category =
         profiles ? profiles->extraValue(profile, ExtraValue::Category) : QString();

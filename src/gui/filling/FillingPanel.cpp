@@ -3,16 +3,17 @@
 #include "core/filling/FieldActions.h"
 #include "core/filling/KeyState.h"
 #include "core/filling/KeyTick.h"
+#include "core/profiles/TidyValue.h"
 #include "gui/browser/Browser.h"
+#include "gui/filling/ClipboardPaste.h"
 #include "gui/filling/MoreValuesMenu.h"
 #include "gui/window/ClickableLabel.h"
 #include "gui/window/MainWindow.h"
 #include "gui/window/TextColour.h"
 
-#include <QClipboard>
 #include <QCursor>
 #include <QEvent>
-#include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -35,7 +36,8 @@ void switchOn(QTimer *timer)
 } // namespace
 
 FillingPanel::FillingPanel(MainWindow &window, Browser &browser, KeyState &keys, QObject *parent)
-    : QObject(parent), m_window(window), m_browser(browser), m_keys(keys)
+    : QObject(parent), m_window(window), m_browser(browser), m_keys(keys),
+      m_clipboardPaste(new ClipboardPaste(browser, this))
 {
     setUpFieldButtons();
     setUpMenu();
@@ -45,34 +47,31 @@ FillingPanel::FillingPanel(MainWindow &window, Browser &browser, KeyState &keys,
 
 FillingPanel::~FillingPanel()
 {
-    m_keys.setPressListener({}); // the key state may outlive the panel
+    // the key state may outlive the panel
+    m_keys.setPressListener({});
+    m_keys.setShortcutsArmed({});
 }
 
-void FillingPanel::pasteField(QWidget *textBox)
+void FillingPanel::pasteField(Field field, int profile)
 {
-    // No step depends on another: the clipboard keeps the value whatever the
-    // page makes of the paste.
-    QClipboard *clipboard = QGuiApplication::clipboard();
-    clipboard->clear();
-    clipboard->setText(MainWindow::boxText(textBox));
-    m_browser.selectAll();
-    m_browser.paste();
-    m_browser.setFocus();
+    pasteValue(tidyValue(field, m_window.fieldText(field, profile)), fieldSpec(field).spokenName,
+               profile);
 }
 
 void FillingPanel::pasteText(const QString &text, const QString &whatForStatus)
 {
-    // An empty value would wipe what the page box holds.
-    if (text.isEmpty()) {
-        m_window.statusLabel()->setText(u" Nothing pasted: this profile has no "_s + whatForStatus +
-                                        u'.');
-        return;
+    pasteValue(text, whatForStatus, m_window.currentProfile());
+}
+
+void FillingPanel::pasteValue(const QString &value, const QString &what, int profile)
+{
+    if (value.isEmpty()) {
+        // The page keeps what is in its box: a paste would only wipe it.
+        m_window.statusLabel()->setText(tr(" Nothing pasted: %1 of program %2 is empty")
+                                            .arg(what, QString::number(profile + 1)));
+    } else {
+        m_clipboardPaste->paste(value);
     }
-    QClipboard *clipboard = QGuiApplication::clipboard();
-    clipboard->clear();
-    clipboard->setText(text);
-    m_browser.selectAll();
-    m_browser.paste();
     m_browser.setFocus();
 }
 
@@ -83,7 +82,7 @@ void FillingPanel::selectAllText(QLineEdit *box)
 
 void FillingPanel::pasteFromCurrentProfile(Field field)
 {
-    pasteField(m_window.fieldBox(field, m_window.currentProfile()));
+    pasteField(field, m_window.currentProfile());
 }
 
 void FillingPanel::setUpFieldButtons()
@@ -133,6 +132,8 @@ void FillingPanel::setUpFocusRules()
     });
     connect(&m_window, &MainWindow::windowLostFocus, timer, &QTimer::stop);
     m_keys.setPressListener([this] { tickOnPress(); });
+    // Inside a tick the pop-up menu is open, and the keys are the menu's.
+    m_keys.setShortcutsArmed([this] { return m_browserHasFocus && !m_ticking; });
 }
 
 void FillingPanel::tickOnPress()
@@ -168,7 +169,7 @@ void FillingPanel::onKeyTimer()
         m_window.popupMenu()->exec(QCursor::pos());
         return;
     case Kind::PasteField:
-        pasteField(m_window.fieldBox(action.field, action.profile));
+        pasteField(action.field, action.profile);
         return;
     case Kind::ClickFieldButton:
         if (const FieldButtonSpec *button = fieldButtonForKey(action.key))

@@ -9,6 +9,7 @@ class QLineEdit;
 namespace tarvelo {
 
 class Browser;
+class ClipboardPaste;
 class MainWindow;
 class KeyState;
 
@@ -22,11 +23,12 @@ public:
     FillingPanel(MainWindow &window, Browser &browser, KeyState &keys, QObject *parent = nullptr);
     ~FillingPanel() override;
 
-    // Puts the box's text into the element that has the focus in the page,
-    // through the clipboard, and gives the keyboard focus back to the browser.
-    void pasteField(QWidget *textBox);
-    // The same for a value that has no text box; an empty one is not pasted,
-    // and the status line names what is missing.
+    // Puts the field's tidy value into the element that has the focus in the
+    // page, through the clipboard, and gives the keyboard focus back to the
+    // browser. An empty value leaves the page as it is and says so in the
+    // status line. The clipboard ends up holding what it held before.
+    void pasteField(Field field, int profile);
+    // The same for a value that has no text box, of the current profile.
     void pasteText(const QString &text, const QString &whatForStatus);
     void selectAllText(QLineEdit *box);
 
@@ -49,10 +51,12 @@ private:
     void setUpFocusRules();
     void setUpProfileLabels();
     void pasteFromCurrentProfile(Field field);
+    void pasteValue(const QString &value, const QString &what, int profile);
 
     MainWindow &m_window;
     Browser &m_browser;
     KeyState &m_keys;
+    ClipboardPaste *m_clipboardPaste;
     bool m_browserHasFocus = false;
     bool m_ticking = false;
     bool m_pressTickQueued = false;

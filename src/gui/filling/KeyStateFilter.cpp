@@ -1,5 +1,7 @@
 #include "gui/filling/KeyStateFilter.h"
 
+#include "core/filling/KeyTick.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -64,6 +66,12 @@ __attribute__((no_sanitize("vptr"))) bool KeyStateFilter::eventFilter(QObject *w
         releaseAll();
         return false;
     }
+    // A shortcut's press is taken where it first shows: held back from the
+    // window, it never reaches the widget.
+    if (event->type() == QEvent::KeyPress && isArmedShortcut(*static_cast<QKeyEvent *>(event))) {
+        keyPressed(*static_cast<QKeyEvent *>(event));
+        return true;
+    }
     // Input reaches the application twice, once for the window and once for
     // the widget; the widget's copy is the one to count.
     if (!watched->isWidgetType())
@@ -96,6 +104,14 @@ __attribute__((no_sanitize("vptr"))) bool KeyStateFilter::eventFilter(QObject *w
         break;
     }
     return false;
+}
+
+bool KeyStateFilter::isArmedShortcut(const QKeyEvent &event) const
+{
+    const Qt::KeyboardModifiers modifiers = event.modifiers();
+    const KeyTick::Modifier modifier = KeyTick::modifierOf(modifiers.testFlag(Qt::ControlModifier),
+                                                           modifiers.testFlag(Qt::AltModifier));
+    return KeyTick::isShortcut(modifier, virtualKeyOf(event)) && shortcutsArmed();
 }
 
 void KeyStateFilter::keyPressed(const QKeyEvent &event)

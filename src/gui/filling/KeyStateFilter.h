@@ -12,8 +12,8 @@ namespace tarvelo {
 
 // The key state the keyboard tick reads, kept from the application's own input
 // events: an application-wide event filter watches presses and releases of the
-// keypad keys, Ctrl, Alt and the right mouse button. It only watches; every
-// event goes on to its receiver.
+// keypad keys, Ctrl, Alt and the right mouse button. It only watches, but for
+// the press of a keypad shortcut while shortcuts are armed: that one stops here.
 class KeyStateFilter : public QObject, public KeyState
 {
     Q_OBJECT
@@ -40,6 +40,7 @@ private:
         quint64 pressTime = 0;
     };
 
+    bool isArmedShortcut(const QKeyEvent &event) const;
     void keyPressed(const QKeyEvent &event);
     void keyReleased(const QKeyEvent &event);
     void followModifiers(Qt::KeyboardModifiers modifiers);

@@ -267,14 +267,14 @@ void MainWindow::buildProfileRows(QFrame *frame, int i)
     auto *url = place(new QLineEdit(frame), indexed(QStringLiteral("txtPADURL"), i),
                       QRect(1140, padUrlTops[i], 3735, 285));
     url->setFont(Fonts::textBox());
-    url->setText(fieldSpec(Field::PADURL).defaultText);
+    url->setPlaceholderText(fieldSpec(Field::PADURL).defaultText);
     url->setToolTip(padUrlTips[i]);
     m_fieldBoxes[i][int(Field::PADURL)] = url;
 
     auto *local = place(new QLineEdit(frame), indexed(QStringLiteral("txtLocalPAD"), i),
                         QRect(1200, localPadTops[i], 3675, 285));
     local->setFont(Fonts::textBox());
-    local->setText(fieldSpec(Field::LocalPAD).defaultText);
+    local->setPlaceholderText(fieldSpec(Field::LocalPAD).defaultText);
     m_fieldBoxes[i][int(Field::LocalPAD)] = local;
 
     auto *panel = place(captionlessFrame(frame), indexed(QStringLiteral("fraDesc"), i),
@@ -342,19 +342,23 @@ QWidget *MainWindow::buildFieldBox(QFrame *panel, const FieldSpec &info, int pro
 {
     const QString name = indexed(info.name, profile);
     QWidget *box = nullptr;
+    // The default text is a hint drawn in the empty box, never its value.
+    const QString hint = info.defaultText.trimmed();
     if (info.multiLine) {
         auto *edit = place(new QPlainTextEdit(panel), name, twips);
+        edit->setPlaceholderText(hint);
         edit->setVerticalScrollBarPolicy(info.scrollBar ? Qt::ScrollBarAlwaysOn
                                                         : Qt::ScrollBarAlwaysOff);
         edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         edit->setTabChangesFocus(true);
         box = edit;
     } else {
-        box = place(new QLineEdit(panel), name, twips);
+        auto *line = place(new QLineEdit(panel), name, twips);
+        line->setPlaceholderText(hint);
+        box = line;
     }
     box->setFont(Fonts::textBox());
     box->setToolTip(info.toolTip);
-    setBoxText(box, info.defaultText);
     return box;
 }
 
