@@ -2,8 +2,8 @@
 
 #include "WindowFixture.h"
 #include "gui/browser/WebEngineBrowser.h"
-#include "gui/filling/KeyStateFilter.h"
 #include "gui/filling/FillingPanel.h"
+#include "gui/filling/KeyStateFilter.h"
 
 #include <QLabel>
 #include <QListWidget>

@@ -19,9 +19,9 @@ private Q_SLOTS:
         QTest::addColumn<int>("progress");
         QTest::addColumn<int>("maximum");
         QTest::addColumn<int>("marks"); // -1: the caption stays as it is
-        const int rows[][3] = {{0, 100, 0},     {10, 100, 0},    {11, 100, 2},   {20, 100, 2},
-                               {21, 100, 3},    {100, 100, 10},  {101, 100, -1}, {105, 1000, 0},
-                               {115, 1000, 2},  {-50, -100, 5},  {50, 0, 0},     {INT_MAX, 100, 0},
+        const int rows[][3] = {{0, 100, 0},    {10, 100, 0},   {11, 100, 2},   {20, 100, 2},
+                               {21, 100, 3},   {100, 100, 10}, {101, 100, -1}, {105, 1000, 0},
+                               {115, 1000, 2}, {-50, -100, 5}, {50, 0, 0},     {INT_MAX, 100, 0},
                                {-1, 100, 0}};
         for (const auto &row : rows)
             QTest::addRow("%d of %d", row[0], row[1]) << row[0] << row[1] << row[2];

@@ -105,7 +105,8 @@ private slots:
         // Only the silent server waits for the timeout; any other row that
         // comes near it has fetched more than the headers.
         const bool silent = address.endsWith(u"/silent");
-        const QStringList lines = run(OnlineCheck::Local::fromPad(local), silent ? 800 : 8000).lines();
+        const QStringList lines =
+            run(OnlineCheck::Local::fromPad(local), silent ? 800 : 8000).lines();
         line.replace(u"{url}"_s, address).replace(u"{base}"_s, m_server.url(""));
         QVERIFY2(lines.size() == 5 && lines.contains(line), qPrintable(lines.join(u'\n')));
         // A download is not fetched whole: its status comes with the headers.

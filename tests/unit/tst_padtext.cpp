@@ -42,13 +42,12 @@ void TestPadText::bytesToText_data()
     QTest::newRow("4-byte UTF-8") << QByteArray("\xF0\x9F\x98\x80") << u"\U0001F600"_s;
     QTest::newRow("overlong 3 bytes") << QByteArray("\xE0\x80\xAF") << u"\u00e0\u20ac\u00af"_s;
     QTest::newRow("surrogate") << QByteArray("\xED\xA0\x80") << u"\u00ed\u00a0\u20ac"_s;
-    QTest::newRow("above U+10FFFF") << QByteArray("\xF4\x90\x80\x80")
-                                    << u"\u00f4\u0090\u20ac\u20ac"_s;
+    QTest::newRow("above U+10FFFF")
+        << QByteArray("\xF4\x90\x80\x80") << u"\u00f4\u0090\u20ac\u20ac"_s;
     QTest::newRow("cut off") << QByteArray("a\xC3") << u"a\u00c3"_s;
     QTest::newRow("1252, unassigned kept") << QByteArray("\x80\x81\x9F") << u"\u20ac\u0081\u0178"_s;
     QTest::newRow("UTF-16LE, odd end") << QByteArray("\xFF\xFEh\0i\0!", 7) << u"hi\uFFFD"_s;
-    QTest::newRow("UTF-16BE, half pair") << QByteArray("\xFE\xFF\xD8\x00\0a", 6)
-                                         << u"\uFFFDa"_s;
+    QTest::newRow("UTF-16BE, half pair") << QByteArray("\xFE\xFF\xD8\x00\0a", 6) << u"\uFFFDa"_s;
 }
 
 void TestPadText::bytesToText()

@@ -8,11 +8,11 @@ namespace tarvelo {
 // first choice is missing.
 struct Fonts
 {
-    static QFont textBox();     // text boxes: Verdana 8.25 pt
-    static QFont caption();     // labels and buttons: Comic Sans MS 8.25 pt
-    static QFont tabCaption();  // Verdana 12 pt
-    static QFont siteList();    // Trebuchet MS 9 pt
-    static QFont dialog();      // the window's own: a small dialog face
+    static QFont textBox();    // text boxes: Verdana 8.25 pt
+    static QFont caption();    // labels and buttons: Comic Sans MS 8.25 pt
+    static QFont tabCaption(); // Verdana 12 pt
+    static QFont siteList();   // Trebuchet MS 9 pt
+    static QFont dialog();     // the window's own: a small dialog face
 };
 
 } // namespace tarvelo
