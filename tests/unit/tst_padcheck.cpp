@@ -1,6 +1,7 @@
 #include "core/profiles/PadCheck.h"
 #include "core/profiles/PadCheckCommand.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -31,14 +32,8 @@ private slots:
 
     void builtInRules()
     {
-        for (const auto &[rules, count, required] :
-             {std::tuple(&PadRules::pad302(), 68, 34), std::tuple(&PadRules::pad40(), 96, 39)}) {
+        for (const PadRules *rules : {&PadRules::pad302(), &PadRules::pad40()})
             QVERIFY(rules->loadError.isEmpty() && rules->brokenFields.isEmpty());
-            QCOMPARE(rules->rules.size(), count);
-            QCOMPARE(std::count_if(rules->rules.begin(), rules->rules.end(),
-                                   [](const auto &rule) { return rule.required; }),
-                     required);
-        }
         // The declared version picks the rules: 4.x those of 4.0, anything else those of 3.02.
         const QStringList declared = {u"4.0"_s, u"4.1"_s, u"4"_s,    u" 4.00 "_s, u"3.11"_s,
                                       u""_s,    u"40"_s,  u"14.0"_s, u"1.1"_s};
@@ -56,7 +51,6 @@ private slots:
             "<Field><Path>XML_DIZ_INFO/C</Path><RegEx>^.+\\Z</RegEx></Field>"
             "<Field><Path>XML_DIZ_INFO/D</Path><RegEx/></Field></Fields></PAD_Spec>");
         QCOMPARE(rules.brokenFields, QStringList{u"XML_DIZ_INFO/A"_s});
-        QCOMPARE(rules.rules.size(), 2);
         const auto result = PadCheck::checkBytes("<XML_DIZ_INFO/>", rules);
         QCOMPARE(result.problems.size(), 1);
         QCOMPARE(result.problems.first().path, u"XML_DIZ_INFO/C"_s);
@@ -78,6 +72,8 @@ private slots:
             screencapture 11 sidjukebox 13/4.0 smplayer-40lang 2/4.0 smplayer-noversion 4
             startrek 17 tntzbzc-zh 5 unlockmdm-upper 34/4.0 ups 13 wiki2xhtml 13 winblit 1)"_s;
         const QStringList words = table.simplified().split(u' ');
+        // Every file in the folder is in the table.
+        QCOMPARE(QDir(padDir).entryList({u"*.xml"_s}).size(), words.size() / 2);
         for (qsizetype k = 0; k + 1 < words.size(); k += 2) {
             const QString &count = words[k + 1];
             QTest::newRow(qPrintable(words[k])) << (count.contains(u'/') ? u"4.0"_s : u"3.02"_s)

@@ -37,7 +37,6 @@ void TestPadText::bytesToText_data()
     // Strict UTF-8 when the bytes are that, else Windows-1252 one byte a character.
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("text");
-    QTest::newRow("ASCII") << QByteArray("Name") << u"Name"_s;
     QTest::newRow("UTF-8, its mark dropped") << QByteArray("\xEF\xBB\xBF\xC3\xA9") << u"\u00e9"_s;
     QTest::newRow("4-byte UTF-8") << QByteArray("\xF0\x9F\x98\x80") << u"\U0001F600"_s;
     QTest::newRow("overlong 3 bytes") << QByteArray("\xE0\x80\xAF") << u"\u00e0\u20ac\u00af"_s;

@@ -33,7 +33,6 @@ private slots:
             "a\u2003\u00A0b\u3000\u2028c");
         row("keyword runs", "video,     audio,\r\n\tplayer", "video, audio, player",
             "video,     audio,\r\nplayer");
-        row("empty", "", "", "");
         row("blank only", " \t\r\n\u00A0\r", "", "");
     }
     void tidy()
@@ -50,7 +49,8 @@ private slots:
         QCOMPARE(tidyMultiLine(lines), lines);
     }
 
-    // The table and its hand-made files are in padvalues/, the real files in pad/.
+    // The table and its hand-made files are in padvalues/, the real files in pad/;
+    // "program" is the program's name|version, for every real file.
     void values_data()
     {
         for (const char *column : {"source", "language", "value", "expected"})
@@ -76,7 +76,7 @@ private slots:
                                   u"250"_s, u"2000"_s, u"author"_s,   u"bytes"_s,
                                   u"KB"_s,  u"MB"_s,   u"category"_s};
         const qsizetype key = keys.indexOf(value);
-        QVERIFY(key >= 0 || value == u"languages");
+        QVERIFY(key >= 0 || value == u"languages" || value == u"program");
         const auto fields = std::array{Field::ShortDesc, Field::LongDesc, Field::Keywords};
         const Field field = fields[std::clamp<qsizetype>(key, 0, 2)];
         const QStringList names = pad->languages();
@@ -84,6 +84,8 @@ private slots:
             QTEST(u"%1 %2: %3"_s.arg(names.size())
                       .arg(names.mid(0, 3).join(u','), pad->value(Field::ShortDesc)),
                   "expected");
+        else if (value == u"program") // name|version
+            QTEST(pad->value(Field::ProgName) + u'|' + pad->value(Field::ProgVer), "expected");
         else if (key >= 0 && key < 3)
             QTEST(language.isEmpty() ? pad->value(field) : pad->value(field, language), "expected");
         else
