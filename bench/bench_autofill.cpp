@@ -5,6 +5,7 @@
 //
 //   build-release/bench/bench_autofill [loads of each kind]
 
+#include "HeadlessEngine.h"
 #include "core/browser/AutoFillScript.h"
 #include "gui/browser/WebEngineBrowser.h"
 
@@ -32,11 +33,7 @@ double percentile(std::vector<double> sorted, double share)
 
 int main(int argc, char *argv[])
 {
-    // A bench runs without a desktop, also as root.
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (!qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    useHeadlessEngine();
     QApplication app(argc, argv);
     const int loads = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 200;
 

@@ -8,6 +8,7 @@
 //   build/bench/bench_soak [rounds] [warm-up rounds]      (default 500 and 150)
 //
 // Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
+#include "HeadlessEngine.h"
 #include "WebWindow.h"
 
 #include <QAbstractEventDispatcher>
@@ -184,11 +185,7 @@ private:
 
 int main(int argc, char *argv[])
 {
-    // A bench runs without a desktop, also as root.
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (!qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    useHeadlessEngine();
     QApplication app(argc, argv);
     // The page process settles in over the first hundred or so loads.
     const int rounds = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 500;

@@ -169,8 +169,12 @@ void PadCheckPanel::showCheck(int profile, const PadCheck::Result &result)
 
 void PadCheckPanel::checkAll()
 {
-    for (int i = 0; i < ProfileCount; ++i)
-        checkProfile(i);
+    // A profile whose file was loaded is being checked already.
+    for (int i = 0; i < ProfileCount; ++i) {
+        const QString file = m_window.localPadBox(i)->text();
+        if (file.isEmpty() || file != m_rows[i].file)
+            checkProfile(i);
+    }
 }
 
 void PadCheckPanel::showProblems(int profile)
