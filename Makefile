@@ -7,7 +7,7 @@ CMAKE_FLAGS ?=
 
 # Debian packages the build, the tests and the screenshots need.
 PACKAGES = cmake g++ make pkg-config \
-           qt6-base-dev qt6-webengine-dev libgl-dev \
+           qt6-base-dev qt6-webengine-dev libgl-dev libqt6sql6-sqlite \
            fonts-dejavu-core fonts-dejavu-extra fonts-comic-neue \
            xvfb xauth x11-utils xdotool \
            libbenchmark-dev clang-14 libclang-rt-14-dev clang-format-14 desktop-file-utils appstream

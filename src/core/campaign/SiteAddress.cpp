@@ -1,0 +1,66 @@
+#include "core/campaign/SiteAddress.h"
+
+using namespace Qt::StringLiterals;
+
+namespace tarvelo {
+
+namespace {
+
+bool isWebScheme(const QString &scheme)
+{
+    return scheme == "http"_L1 || scheme == "https"_L1;
+}
+
+QUrl parsed(const QString &address)
+{
+    return QUrl(address.trimmed(), QUrl::StrictMode);
+}
+
+} // namespace
+
+QString SiteAddress::problem(const QString &address)
+{
+    const QString text = address.trimmed();
+    if (text.isEmpty())
+        return u"no address"_s;
+    const QUrl url = parsed(text);
+    if (!url.isValid())
+        return u"not a valid address"_s;
+    const QString scheme = url.scheme().toLower();
+    if (!isWebScheme(scheme))
+        return scheme.isEmpty() ? u"no http:// or https:// in front"_s
+                                : u"only http and https addresses are sites, not %1"_s.arg(scheme);
+    if (url.host().isEmpty())
+        return u"no host name"_s;
+    return {};
+}
+
+QString SiteAddress::key(const QString &address)
+{
+    if (!problem(address).isEmpty())
+        return {};
+    QUrl url = parsed(address);
+    const QString scheme = url.scheme().toLower();
+    url.setScheme(scheme);
+    url.setHost(url.host().toLower());
+    if ((scheme == "http"_L1 && url.port() == 80) || (scheme == "https"_L1 && url.port() == 443))
+        url.setPort(-1);
+    url.setFragment({});
+    QString path = url.path();
+    while (path.endsWith(u'/'))
+        path.chop(1);
+    url.setPath(path);
+    return url.toString(QUrl::FullyEncoded);
+}
+
+QString SiteAddress::hostKey(const QUrl &page)
+{
+    if (!isWebScheme(page.scheme().toLower()))
+        return {};
+    QString host = page.host().toLower();
+    if (host.startsWith("www."_L1))
+        host.remove(0, 4);
+    return host;
+}
+
+} // namespace tarvelo
