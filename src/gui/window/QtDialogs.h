@@ -6,8 +6,9 @@
 
 namespace tarvelo {
 
-// The real dialogs: Qt's modal message box, and the PAD file dialog the
-// composition hands in (it belongs to the PAD Files page).
+// The real dialogs: Qt's modal message box, input and file dialogs, the
+// site dialog, and the PAD file dialog the composition hands in (it belongs
+// to the PAD Files page).
 class QtDialogs : public Dialogs
 {
 public:
@@ -21,6 +22,12 @@ public:
                                            QMessageBox::StandardButtons buttons,
                                            QMessageBox::StandardButton defaultButton) override;
     QString openPadFile(QWidget *owner) override { return m_choosePadFile(owner); }
+    std::optional<SiteEntry> editSite(QWidget *owner, const QString &title,
+                                      const SiteEntry &entry) override;
+    std::optional<QString> askText(QWidget *owner, const QString &title, const QString &label,
+                                   const QString &text) override;
+    QString openSiteList(QWidget *owner) override;
+    QString saveSiteList(QWidget *owner) override;
 
 private:
     PadFileChooser m_choosePadFile;
