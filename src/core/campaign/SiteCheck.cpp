@@ -126,12 +126,10 @@ void SiteCheck::onRedirected(QNetworkReply *reply, const QUrl &target)
         return;
     const QUrl next = it->visited.last().resolved(target);
     // Going round in circles ends the same way however long it is let run.
-    if (it->visited.contains(next)) {
-        it->loop = true;
-        reply->abort();
-        return;
-    }
+    it->loop = it->visited.contains(next);
     it->visited.append(next);
+    if (it->loop)
+        reply->abort();
 }
 
 void SiteCheck::onHeaders(QNetworkReply *reply)
@@ -139,9 +137,12 @@ void SiteCheck::onHeaders(QNetworkReply *reply)
     const auto it = m_inFlight.find(reply);
     if (it == m_inFlight.end() || !it->get || isRedirectOnTheWay(reply))
         return;
-    // The status is in; the body may be a whole page or an installer.
-    it->headersOnly = true;
-    reply->abort();
+    // The status is in; the body may be a whole page or an installer. Not
+    // from inside the signal: an error status is still being reported.
+    QTimer::singleShot(0, reply, [reply] {
+        if (reply->isRunning())
+            reply->abort();
+    });
 }
 
 void SiteCheck::onTimeout(QNetworkReply *reply)
@@ -197,7 +198,7 @@ QString SiteCheck::failure(QNetworkReply *reply, const Job &job) const
     if (job.timedOut)
         return QStringLiteral("timed out after %1 s").arg(m_timeoutMs / 1000.0);
     if (job.loop)
-        return QStringLiteral("redirect loop at %1").arg(job.visited.last().toString());
+        return QStringLiteral("redirect loop back to %1").arg(job.visited.last().toString());
     switch (reply->error()) {
     case QNetworkReply::HostNotFoundError:
         return QStringLiteral("host not found");

@@ -57,7 +57,6 @@ private:
         QList<QUrl> visited; // the address and every redirect target
         bool loop = false;
         bool timedOut = false;
-        bool headersOnly = false; // GET cut short once the headers were in
     };
 
     void pump();
