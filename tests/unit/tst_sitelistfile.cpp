@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <ctime>
+
 using namespace Qt::StringLiterals;
 using namespace tarvelo;
 
@@ -178,14 +180,18 @@ private Q_SLOTS:
             bytes += "https://site" + QByteArray::number(i) + ".example/submit/,Site " +
                      QByteArray::number(i) + ",\r\n";
         bytes += "https://SITE7.example/submit\r\n";
+        // CPU time, not wall time: the bound is on this work, not on the
+        // machine's other load.
         QElapsedTimer timer;
         timer.start();
+        const std::clock_t cpuStart = std::clock();
         const SiteListFile::Import import = SiteListFile::parse(bytes, Format::Csv);
-        const qint64 ms = timer.elapsed();
-        qInfo("100,000 CSV records (%lld bytes) parsed in %lld ms", qint64(bytes.size()), ms);
+        const qint64 cpuMs = qint64(std::clock() - cpuStart) * 1000 / CLOCKS_PER_SEC;
+        qInfo("100,000 CSV records (%lld bytes) parsed in %lld ms CPU, %lld ms wall",
+              qint64(bytes.size()), cpuMs, timer.elapsed());
         QCOMPARE(import.entries.size(), 100000);
         QCOMPARE(import.problems, Problems({{100002, u"same site as line 9"_s}}));
-        QVERIFY2(ms < 1000, qPrintable(u"%1 ms"_s.arg(ms)));
+        QVERIFY2(cpuMs < 1000, qPrintable(u"%1 ms"_s.arg(cpuMs)));
     }
 };
 

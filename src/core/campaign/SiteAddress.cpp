@@ -33,14 +33,9 @@ bool isHostAndPort(const QUrl &url)
            std::all_of(port.cbegin(), port.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
-} // namespace
-
-QString SiteAddress::problem(const QString &address)
+// Why the parsed address cannot be a site; empty when it can.
+QString problemOf(const QUrl &url)
 {
-    const QString text = address.trimmed();
-    if (text.isEmpty())
-        return u"no address"_s;
-    const QUrl url = parsed(text);
     if (!url.isValid())
         return u"not a valid address"_s;
     const QString scheme = url.scheme().toLower();
@@ -53,11 +48,22 @@ QString SiteAddress::problem(const QString &address)
     return {};
 }
 
+} // namespace
+
+QString SiteAddress::problem(const QString &address)
+{
+    const QString text = address.trimmed();
+    if (text.isEmpty())
+        return u"no address"_s;
+    return problemOf(parsed(text));
+}
+
 QString SiteAddress::key(const QString &address)
 {
-    if (!problem(address).isEmpty())
-        return {};
+    // Parsed once: an import keys every line of the file.
     QUrl url = parsed(address);
+    if (address.trimmed().isEmpty() || !problemOf(url).isEmpty())
+        return {};
     const QString scheme = url.scheme().toLower();
     url.setScheme(scheme);
     url.setHost(url.host().toLower());
