@@ -87,8 +87,11 @@ std::optional<QSqlQuery> CampaignStore::Private::exec(const QString &sql,
     QSqlQuery query(db());
     query.setForwardOnly(true);
     bool ok = query.prepare(sql);
-    for (const QVariant &value : values)
-        query.addBindValue(value);
+    for (const QVariant &value : values) {
+        // A null QString binds as SQL NULL; the text columns hold '' instead.
+        const bool nullText = value.typeId() == QMetaType::QString && value.toString().isNull();
+        query.addBindValue(nullText ? QVariant(u""_s) : value);
+    }
     ok = ok && query.exec();
     if (!ok) {
         lastError = errorText(query.lastError());
@@ -155,6 +158,7 @@ QString CampaignStore::Private::configure()
         return u"it cannot be written (%1)"_s.arg(lastError);
     if (mode->value(0).toString() != "wal"_L1)
         return u"it cannot keep a write-ahead log"_s;
+    mode.reset(); // a statement still open would keep the schema step from committing
     if (!exec(u"PRAGMA synchronous = FULL"_s) || !exec(u"PRAGMA foreign_keys = ON"_s))
         return lastError;
     QSqlDatabase base = db();
