@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QTemporaryFile>
 
 using namespace Qt::StringLiterals;
 
@@ -29,8 +30,12 @@ QString StoreFile::writeProblem() const
     const QString folder = file.absolutePath();
     if (!QDir().mkpath(folder))
         return u"the folder %1 cannot be created"_s.arg(QDir::toNativeSeparators(folder));
-    if (!QFileInfo(folder).isWritable())
-        return u"the folder %1 is read-only"_s.arg(QDir::toNativeSeparators(folder));
+    // Tried, not asked: root passes every permission test, yet /proc or a
+    // read-only mount still refuse.
+    QTemporaryFile probe(folder + u"/.tarvelo-XXXXXX"_s);
+    if (!probe.open())
+        return u"the folder %1 cannot be written (%2)"_s.arg(QDir::toNativeSeparators(folder),
+                                                             probe.errorString());
     if (file.exists() && !file.isWritable())
         return u"the file is read-only"_s;
     return {};
