@@ -302,10 +302,13 @@ CampaignStore::OpenOutcome CampaignStore::openReadOnly(const QString &path)
         return d->fail(u"there is no such file"_s);
     if (!d->connect(u"QSQLITE_OPEN_READONLY"_s))
         return d->fail(d->lastError);
-    QSqlDatabase base = d->db();
-    const int version = StoreSchema::version(base);
+    QString problem;
+    const int version = [&] {
+        QSqlDatabase base = d->db();
+        return StoreSchema::version(base, &problem);
+    }();
     if (version < 0)
-        return d->fail(u"it cannot be read (%1)"_s.arg(errorText(base.lastError())));
+        return d->fail(u"it cannot be read (%1)"_s.arg(problem));
     if (version != StoreSchema::CurrentVersion)
         return d->fail(u"it has schema version %1, this Tarvelo reads %2; start Tarvelo once "
                        "to bring it up to date"_s.arg(

@@ -67,16 +67,20 @@ const QList<const QStringList *> &steps()
 
 QString failure(const QSqlQuery &query)
 {
-    return query.lastError().text();
+    const QSqlError error = query.lastError();
+    return error.databaseText().isEmpty() ? error.text() : error.databaseText();
 }
 
 } // namespace
 
-int StoreSchema::version(QSqlDatabase &db)
+int StoreSchema::version(QSqlDatabase &db, QString *error)
 {
     QSqlQuery query(db);
-    if (!query.exec(u"PRAGMA user_version"_s) || !query.next())
+    if (!query.exec(u"PRAGMA user_version"_s) || !query.next()) {
+        if (error)
+            *error = failure(query);
         return -1;
+    }
     return query.value(0).toInt();
 }
 

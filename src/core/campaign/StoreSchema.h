@@ -14,8 +14,8 @@ class StoreSchema
 public:
     static constexpr int CurrentVersion = 1;
 
-    // The file's schema version; -1 when it cannot be read.
-    static int version(QSqlDatabase &db);
+    // The file's schema version; -1 with *error set when it cannot be read.
+    static int version(QSqlDatabase &db, QString *error = nullptr);
 
     // Runs the missing steps. False with *error set when a step fails (the
     // file is left as it was) or the file is newer than this program.
