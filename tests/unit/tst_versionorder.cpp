@@ -11,6 +11,8 @@ class TestVersionOrder : public QObject
 private slots:
     void older_data();
     void older();
+    void newest_data();
+    void newest();
 };
 
 void TestVersionOrder::older_data()
@@ -47,6 +49,24 @@ void TestVersionOrder::older()
     QFETCH(QString, current);
     QFETCH(bool, older);
     QCOMPARE(isOlderVersion(sent, current), older);
+}
+
+void TestVersionOrder::newest_data()
+{
+    // Versions most recent first, as the store lists them.
+    QTest::addColumn<QStringList>("versions");
+    QTest::addColumn<QString>("newest");
+    QTest::newRow("none") << QStringList() << QString();
+    QTest::newRow("numbers") << QStringList({u"1.2"_s, u"1.10"_s, u"1.9"_s}) << u"1.10"_s;
+    QTest::newRow("text: the most recent") << QStringList({u"beta"_s, u"2.0"_s}) << u"beta"_s;
+    QTest::newRow("text after numbers") << QStringList({u"1.0"_s, u"rc"_s, u"1.1"_s}) << u"1.1"_s;
+}
+
+void TestVersionOrder::newest()
+{
+    QFETCH(QStringList, versions);
+    QFETCH(QString, newest);
+    QCOMPARE(newestVersion(versions), newest);
 }
 
 QTEST_GUILESS_MAIN(TestVersionOrder)
