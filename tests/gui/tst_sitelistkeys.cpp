@@ -44,8 +44,6 @@ void TestSiteListKeys::opensSelectedSite_data()
     QTest::newRow("no site selected") << u"press"_s << int(Qt::Key_Return) << none << false << 0;
     QTest::newRow("Ctrl+Space") << u"press"_s << int(Qt::Key_Space)
                                 << Qt::KeyboardModifiers(Qt::ControlModifier) << true << 0;
-    QTest::newRow("Shift+Return") << u"press"_s << int(Qt::Key_Return)
-                                  << Qt::KeyboardModifiers(Qt::ShiftModifier) << true << 0;
     QTest::newRow("Escape") << u"press"_s << int(Qt::Key_Escape) << none << true << 0;
     QTest::newRow("double-click") << u"double-click"_s << 0 << none << true << 1;
 }
