@@ -89,7 +89,9 @@ void BrowserPanel::openSelectedSite()
 
 bool BrowserPanel::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched != m_window.siteList() || event->type() != QEvent::KeyPress)
+    // The type first: the list's last events come while the window is
+    // being taken apart and must not touch it.
+    if (event->type() != QEvent::KeyPress || watched != m_window.siteList())
         return QObject::eventFilter(watched, event);
     const auto *key = static_cast<QKeyEvent *>(event);
     const bool opens =
