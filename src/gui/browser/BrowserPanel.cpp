@@ -1,7 +1,6 @@
 #include "gui/browser/BrowserPanel.h"
 
 #include "core/browser/AutoFillScript.h"
-#include "core/browser/SiteDirectory.h"
 #include "core/browser/StatusFeedback.h"
 #include "core/profiles/TidyValue.h"
 #include "gui/browser/Browser.h"
@@ -22,8 +21,6 @@ BrowserPanel::BrowserPanel(MainWindow &window, Browser &browser, TellUser tellUs
     : QObject(&window), m_window(window), m_browser(browser), m_tellUser(std::move(tellUser)),
       m_helpPage(std::move(helpPage))
 {
-    // The list ships in its order; nothing is added at run time.
-    m_window.siteList()->addItems(SiteDirectory::load());
     connectControls();
     connectBrowser();
 }

@@ -209,8 +209,16 @@ void MainWindow::buildBrowserFrame()
     m_statusLabel->installEventFilter(this);
     for (QLabel *l : {m_progressLabel, m_statusLabel})
         setTextColour(l, palette().color(QPalette::WindowText));
+    // over the status line's right end, which a short message leaves empty
+    m_undoButton = place(new QToolButton(m_browserFrame), QStringLiteral("cmdUndo"),
+                         QRect(5985, 6990, 660, 270));
+    m_undoButton->setText(QStringLiteral("&Undo"));
+    m_undoButton->setAutoRaise(true);
+    m_undoButton->setFont(Fonts::caption());
+    m_undoButton->setAccessibleName(QStringLiteral("Undo"));
+    m_undoButton->hide();
 
-    stackFrontToBack({m_browserView, rightInfo, m_progressLabel, m_statusLabel});
+    stackFrontToBack({m_undoButton, m_browserView, rightInfo, m_progressLabel, m_statusLabel});
 }
 
 void MainWindow::buildFieldButtons()

@@ -1,0 +1,140 @@
+#include "gui/sites/SiteListPanel.h"
+
+#include "core/browser/SiteDirectory.h"
+#include "gui/browser/Browser.h"
+#include "gui/sites/CampaignPanel.h"
+#include "gui/sites/StateMarks.h"
+#include "gui/window/MainWindow.h"
+
+#include <QLabel>
+#include <QListWidget>
+
+using namespace Qt::StringLiterals;
+
+namespace tarvelo {
+
+namespace {
+
+constexpr int SiteIdRole = Qt::UserRole;
+
+// The local stand-in for the campaign's next-site rule: the first site after
+// the given one, round the list, that is to do or due an update.
+std::optional<qint64> nextWanted(const CampaignPanel &campaign, qint64 after)
+{
+    const QList<SiteRecord> &sites = campaign.sites();
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < sites.size(); ++i) {
+        if (sites[i].id == after)
+            start = i + 1;
+    }
+    for (qsizetype k = 0; k < sites.size(); ++k) {
+        const SiteRecord &site = sites[(start + k) % sites.size()];
+        const SiteState state = campaign.stateOf(site.id).state;
+        if (state == SiteState::Todo || state == SiteState::UpdateDue)
+            return site.id;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+SiteListPanel::SiteListPanel(MainWindow &window, CampaignPanel &campaign, Browser &browser)
+    : QObject(&window), m_window(window), m_campaign(campaign), m_browser(browser)
+{
+    QListWidget *list = m_window.siteList();
+    list->setIconSize(QSize(StateMarks::Size, StateMarks::Size));
+    connect(list, &QListWidget::itemDoubleClicked, this,
+            [this](QListWidgetItem *item) { m_lastOpened = siteIdOf(item); });
+    connect(&m_campaign, &CampaignPanel::sitesChanged, this, &SiteListPanel::fill);
+    connect(&m_campaign, &CampaignPanel::statesChanged, this, &SiteListPanel::showMarks);
+    fill();
+}
+
+qint64 SiteListPanel::siteIdOf(const QListWidgetItem *item)
+{
+    return item ? item->data(SiteIdRole).toLongLong() : 0;
+}
+
+qint64 SiteListPanel::currentSiteId() const
+{
+    return siteIdOf(m_window.siteList()->currentItem());
+}
+
+void SiteListPanel::fill()
+{
+    QListWidget *list = m_window.siteList();
+    const qint64 current = currentSiteId();
+    list->clear();
+    if (!m_campaign.hasStore()) {
+        list->addItems(SiteDirectory::load()); // shipped in the list's order
+        return;
+    }
+    for (const SiteRecord &site : m_campaign.sites()) {
+        auto *item = new QListWidgetItem(site.address);
+        item->setData(SiteIdRole, site.id);
+        list->addItem(item);
+    }
+    if (QListWidgetItem *item = itemOf(current))
+        list->setCurrentItem(item);
+    showMarks();
+}
+
+void SiteListPanel::showMarks()
+{
+    QListWidget *list = m_window.siteList();
+    const bool program = m_campaign.currentProgramId() != 0;
+    for (int row = 0; row < list->count(); ++row) {
+        QListWidgetItem *item = list->item(row);
+        const qint64 id = siteIdOf(item);
+        if (id == 0)
+            continue;
+        const StateRecord state = m_campaign.stateOf(id);
+        // Without a program only a dead site has something to show.
+        const bool shown = program || state.state == SiteState::Dead;
+        item->setIcon(shown ? StateMarks::icon(state.state) : QIcon());
+        item->setData(Qt::AccessibleDescriptionRole,
+                      shown ? StateMarks::description(state) : QString());
+    }
+}
+
+QListWidgetItem *SiteListPanel::itemOf(qint64 siteId) const
+{
+    QListWidget *list = m_window.siteList();
+    for (int row = 0; siteId != 0 && row < list->count(); ++row) {
+        if (siteIdOf(list->item(row)) == siteId)
+            return list->item(row);
+    }
+    return nullptr;
+}
+
+void SiteListPanel::openNextSite()
+{
+    if (m_campaign.currentProgramId() == 0) {
+        say(tr("Keypad + opens the next site once the current profile names a program."));
+        return;
+    }
+    const std::optional<qint64> next = nextWanted(m_campaign, m_lastOpened);
+    QListWidgetItem *item = next ? itemOf(*next) : nullptr;
+    if (!item) {
+        say(tr("No site is to do or due an update for this program."));
+        return;
+    }
+    openSite(item);
+}
+
+void SiteListPanel::openSite(QListWidgetItem *item)
+{
+    QListWidget *list = m_window.siteList();
+    list->setCurrentItem(item);
+    list->scrollToItem(item);
+    m_lastOpened = siteIdOf(item);
+    m_browser.navigate(item->text());
+    m_browser.setFocus();
+}
+
+void SiteListPanel::say(const QString &text)
+{
+    m_window.statusLabel()->setText(u" "_s + text);
+}
+
+} // namespace tarvelo
