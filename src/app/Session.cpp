@@ -57,6 +57,8 @@ void Session::buildCampaign()
     m_submissions = new SubmissionRecorder(*m_window, *m_campaign, *m_siteList, m_platform.browser);
     QObject::connect(m_filling, &FillingPanel::nextSiteWanted, m_siteList,
                      &SiteListPanel::openNextSite);
+    QObject::connect(m_browserPanel, &BrowserPanel::siteOpened, m_siteList,
+                     &SiteListPanel::noteOpened);
 }
 
 Session::~Session()

@@ -351,7 +351,8 @@ void TestSiteList::formSubmitted()
         makeProgramCurrent(fx, u"Prog"_s, u"3.1"_s);
     if (!opened.isEmpty()) {
         auto *list = fx.control<QListWidget>(u"lstSites"_s);
-        Q_EMIT list->itemDoubleClicked(itemFor(fx, opened));
+        list->setCurrentItem(itemFor(fx, opened));
+        Q_EMIT list->itemDoubleClicked(list->currentItem());
     }
     Q_EMIT fx.fakeBrowser.formSubmitted(QUrl(page));
 

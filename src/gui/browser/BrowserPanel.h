@@ -42,6 +42,13 @@ public:
     void onLoadFinished();
     void showTitle(const QString &text);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+Q_SIGNALS:
+    // The list's current site was opened in the browser.
+    void siteOpened();
+
 private:
     void connectControls();
     void connectBrowser();

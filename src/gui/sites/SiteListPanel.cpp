@@ -1,6 +1,7 @@
 #include "gui/sites/SiteListPanel.h"
 
 #include "core/browser/SiteDirectory.h"
+#include "core/campaign/CampaignRules.h"
 #include "gui/browser/Browser.h"
 #include "gui/sites/CampaignPanel.h"
 #include "gui/sites/StateMarks.h"
@@ -17,25 +18,6 @@ namespace {
 
 constexpr int SiteIdRole = Qt::UserRole;
 
-// The local stand-in for the campaign's next-site rule: the first site after
-// the given one, round the list, that is to do or due an update.
-std::optional<qint64> nextWanted(const CampaignPanel &campaign, qint64 after)
-{
-    const QList<SiteRecord> &sites = campaign.sites();
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < sites.size(); ++i) {
-        if (sites[i].id == after)
-            start = i + 1;
-    }
-    for (qsizetype k = 0; k < sites.size(); ++k) {
-        const SiteRecord &site = sites[(start + k) % sites.size()];
-        const SiteState state = campaign.stateOf(site.id).state;
-        if (state == SiteState::Todo || state == SiteState::UpdateDue)
-            return site.id;
-    }
-    return std::nullopt;
-}
-
 } // namespace
 
 SiteListPanel::SiteListPanel(MainWindow &window, CampaignPanel &campaign, Browser &browser)
@@ -43,8 +25,6 @@ SiteListPanel::SiteListPanel(MainWindow &window, CampaignPanel &campaign, Browse
 {
     QListWidget *list = m_window.siteList();
     list->setIconSize(QSize(StateMarks::Size, StateMarks::Size));
-    connect(list, &QListWidget::itemDoubleClicked, this,
-            [this](QListWidgetItem *item) { m_lastOpened = siteIdOf(item); });
     connect(&m_campaign, &CampaignPanel::sitesChanged, this, &SiteListPanel::fill);
     connect(&m_campaign, &CampaignPanel::statesChanged, this, &SiteListPanel::showMarks);
     fill();
@@ -58,6 +38,11 @@ qint64 SiteListPanel::siteIdOf(const QListWidgetItem *item)
 qint64 SiteListPanel::currentSiteId() const
 {
     return siteIdOf(m_window.siteList()->currentItem());
+}
+
+void SiteListPanel::noteOpened()
+{
+    m_lastOpened = currentSiteId();
 }
 
 void SiteListPanel::fill()
@@ -113,7 +98,13 @@ void SiteListPanel::openNextSite()
         say(tr("Keypad + opens the next site once the current profile names a program."));
         return;
     }
-    const std::optional<qint64> next = nextWanted(m_campaign, m_lastOpened);
+    QList<qint64> ids;
+    ids.reserve(m_campaign.sites().size());
+    for (const SiteRecord &site : m_campaign.sites())
+        ids.append(site.id);
+    const qint64 selected = currentSiteId();
+    const std::optional<qint64> next = nextSiteToOpen(
+        ids, m_campaign.states(), selected != 0 ? std::optional<qint64>(selected) : std::nullopt);
     QListWidgetItem *item = next ? itemOf(*next) : nullptr;
     if (!item) {
         say(tr("No site is to do or due an update for this program."));

@@ -26,7 +26,9 @@ public:
     // The site the user opened last from the list, 0 before the first.
     qint64 lastOpenedSiteId() const { return m_lastOpened; }
 
-    // Keypad +: the site after the last one opened that is to do or due an
+    // The list opened its current site (a double-click, Enter or Space).
+    void noteOpened();
+    // Keypad +: the site after the selected one that is to do or due an
     // update for the current program; the status line says when none is.
     void openNextSite();
 
