@@ -33,6 +33,8 @@ public:
     // The current program's id in the store; 0 without a program or store.
     // Reads the states first when a program box was edited a moment ago.
     qint64 currentProgramId();
+    // The program states() belong to, as last read; 0 for none.
+    qint64 statesProgramId() const { return m_programId; }
 
     // In the list's order (siteOrderLess on the address).
     const QList<SiteRecord> &sites() const { return m_sites; }

@@ -4,6 +4,7 @@
 #include "core/campaign/CampaignRules.h"
 #include "gui/browser/Browser.h"
 #include "gui/sites/CampaignPanel.h"
+#include "gui/sites/SiteItem.h"
 #include "gui/sites/StateMarks.h"
 #include "gui/window/MainWindow.h"
 
@@ -16,8 +17,6 @@ namespace tarvelo {
 
 namespace {
 
-constexpr int SiteIdRole = Qt::UserRole;
-
 } // namespace
 
 SiteListPanel::SiteListPanel(MainWindow &window, CampaignPanel &campaign, Browser &browser)
@@ -25,6 +24,7 @@ SiteListPanel::SiteListPanel(MainWindow &window, CampaignPanel &campaign, Browse
 {
     QListWidget *list = m_window.siteList();
     list->setIconSize(QSize(StateMarks::Size, StateMarks::Size));
+    list->setUniformItemSizes(true); // a long list lays out in no time
     connect(&m_campaign, &CampaignPanel::sitesChanged, this, &SiteListPanel::fill);
     connect(&m_campaign, &CampaignPanel::statesChanged, this, &SiteListPanel::showMarks);
     fill();
@@ -32,7 +32,7 @@ SiteListPanel::SiteListPanel(MainWindow &window, CampaignPanel &campaign, Browse
 
 qint64 SiteListPanel::siteIdOf(const QListWidgetItem *item)
 {
-    return item ? item->data(SiteIdRole).toLongLong() : 0;
+    return item ? item->data(SiteItem::SiteIdRole).toLongLong() : 0;
 }
 
 qint64 SiteListPanel::currentSiteId() const
@@ -54,32 +54,16 @@ void SiteListPanel::fill()
         list->addItems(SiteDirectory::load()); // shipped in the list's order
         return;
     }
-    for (const SiteRecord &site : m_campaign.sites()) {
-        auto *item = new QListWidgetItem(site.address);
-        item->setData(SiteIdRole, site.id);
-        list->addItem(item);
-    }
+    for (const SiteRecord &site : m_campaign.sites())
+        list->addItem(new SiteItem(site.id, site.address, m_campaign));
     if (QListWidgetItem *item = itemOf(current))
         list->setCurrentItem(item);
-    showMarks();
 }
 
 void SiteListPanel::showMarks()
 {
-    QListWidget *list = m_window.siteList();
-    const bool program = m_campaign.currentProgramId() != 0;
-    for (int row = 0; row < list->count(); ++row) {
-        QListWidgetItem *item = list->item(row);
-        const qint64 id = siteIdOf(item);
-        if (id == 0)
-            continue;
-        const StateRecord state = m_campaign.stateOf(id);
-        // Without a program only a dead site has something to show.
-        const bool shown = program || state.state == SiteState::Dead;
-        item->setIcon(shown ? StateMarks::icon(state.state) : QIcon());
-        item->setData(Qt::AccessibleDescriptionRole,
-                      shown ? StateMarks::description(state) : QString());
-    }
+    // The items read their state when painted.
+    m_window.siteList()->viewport()->update();
 }
 
 QListWidgetItem *SiteListPanel::itemOf(qint64 siteId) const
