@@ -4,6 +4,11 @@
 // alternately, A B B A, each with a fresh home, the offscreen platform and the
 // same browser engine flags.
 //
+// A third side is the program on a campaign of 10,000 sites with three
+// programs in its three profiles, set against the program on the built-in
+// list with the same three programs: both homes get a store file made before
+// the runs, and the same settings.
+//
 //   bench_launch [runs per side] [settle ms]      (defaults 10 and 2000)
 //
 // TARVELO_BENCH_PROBE=PATH measures another build of the program (an older
@@ -16,12 +21,19 @@
 // settle ms after that moment.
 #include "ProcessTree.h"
 #include "ProgramRun.h"
+#include "core/browser/SiteDirectory.h"
+#include "core/campaign/CampaignStore.h"
+#include "core/profiles/PadReader.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <optional>
 #include <string>
@@ -50,10 +62,55 @@ struct Side
     const char *name;
     std::vector<std::string> argv;
     std::vector<Run> runs;
+    fs::path store; // copied into the home before the start, when given
 };
+
+const char *const padFiles[] = {TARVELO_TEST_DATA "/pad/startrek.xml",
+                                TARVELO_TEST_DATA "/pad/brlcad.xml",
+                                TARVELO_TEST_DATA "/pad/antiprism.xml"};
+
+// A store with the built-in sites plus extraSites more, and the three PAD
+// files' programs, each with a step on every seventh site.
+bool makeStore(const fs::path &path, int extraSites)
+{
+    tarvelo::CampaignStore store;
+    if (!store.open(QString::fromStdString(path.string()), tarvelo::SiteDirectory::load()).ok)
+        return false;
+    QList<tarvelo::SiteEntry> entries;
+    for (int i = 0; i < extraSites; ++i)
+        entries.append({QStringLiteral("https://dir%1.example/submit").arg(i), {}, {}});
+    if (!store.addSites(entries))
+        return false;
+    const QList<tarvelo::SiteRecord> sites = store.sites();
+    for (const char *pad : padFiles) {
+        const auto read = tarvelo::PadReader::read(QString::fromUtf8(pad));
+        if (!read)
+            return false;
+        const qint64 program = store.programId({{}, read->value(tarvelo::Field::ProgName)});
+        for (qsizetype i = 0; i < sites.size(); i += 7)
+            store.setState(program, sites[i].id, tarvelo::SiteState::Submitted,
+                           QStringLiteral("0.1"));
+    }
+    return true;
+}
+
+void prepareHome(const Side &side, const fs::path &home)
+{
+    if (side.store.empty())
+        return;
+    const fs::path data = home / "data" / "Tarvelo" / "Tarvelo";
+    fs::create_directories(data);
+    fs::copy_file(side.store, data / "campaign.sqlite");
+    fs::create_directories(home / "config" / "Tarvelo");
+    std::ofstream settings(home / "config" / "Tarvelo" / "Tarvelo.conf");
+    settings << "[Settings]\n";
+    for (int i = 0; i < 3; ++i)
+        settings << "txtLocalPAD" << i << "=" << padFiles[i] << "\n";
+}
 
 std::optional<Run> runOnce(const Side &side, const fs::path &home, int settleMs)
 {
+    prepareHome(side, home);
     ProgramRun program(side.argv, home, TARVELO_HELP_PAGE);
     if (!program.waitReady(60000)) {
         std::fprintf(stderr, "%s: no ready mark within 60 s\n%s\n", side.name,
@@ -100,10 +157,47 @@ void printOtherMarks(const Side &side)
         std::printf("%-10s %-24s %10.2f ms since the spawn\n", side.name, name.c_str(), ms);
 }
 
+// Medians of a against b, with the goals for the launch and memory ratios
+// (none when 0).
+void printTable(const Side &a, const Side &b, double readyGoal, double memoryGoal)
+{
+    struct Row
+    {
+        const char *what;
+        double (*field)(const Run &);
+        double goal;
+    };
+    const Row rows[] = {
+        {"window shown (ms)", [](const Run &r) { return r.shownMs; }, 0},
+        {"page loaded (ms)", [](const Run &r) { return r.loadedMs; }, 0},
+        {"shown and loaded (ms)", [](const Run &r) { return r.readyMs; }, readyGoal},
+        {"shown to loaded (ms)", [](const Run &r) { return r.readyMs - r.shownMs; }, 0},
+        {"CPU until ready (s)", [](const Run &r) { return r.cpuAtReadyS; }, 0},
+        {"RSS, tree (MB)", [](const Run &r) { return double(r.memory.rssKb) / 1024; }, memoryGoal},
+        {"PSS, tree (MB)", [](const Run &r) { return double(r.memory.pssKb) / 1024; }, memoryGoal},
+        {"processes", [](const Run &r) { return double(r.memory.processes); }, 0},
+    };
+    std::printf("\nmedians of %zu + %zu runs\n", a.runs.size(), b.runs.size());
+    std::printf("%-24s %10s %10s %7s %6s\n", "", a.name, b.name, "ratio", "goal");
+    for (const Row &row : rows) {
+        std::vector<double> x, y;
+        for (const Run &run : a.runs)
+            x.push_back(row.field(run));
+        for (const Run &run : b.runs)
+            y.push_back(row.field(run));
+        const double ratio = median(x) / median(y);
+        std::printf("%-24s %10.2f %10.2f %7.3f", row.what, median(x), median(y), ratio);
+        if (row.goal > 0)
+            std::printf(" %6.2f %s", row.goal, ratio <= row.goal ? "met" : "MISSED");
+        std::printf("\n");
+    }
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    QCoreApplication app(argc, argv); // Qt SQL's driver, for the stores
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10;
     const int settleMs = argc > 2 ? std::max(0, std::atoi(argv[2])) : 2000;
     char pattern[] = "/tmp/tarvelo-launch-XXXXXX";
@@ -114,10 +208,17 @@ int main(int argc, char *argv[])
     const auto nextHome = [&] { return base / ("home-" + std::to_string(serial++)); };
 
     const char *probe = std::getenv("TARVELO_BENCH_PROBE");
-    Side program{"tarvelo", {probe && *probe ? probe : TARVELO_PROBE}, {}};
-    Side bare{"bare view", {TARVELO_BARE_VIEW, "@PAGE@"}, {}};
+    Side program{"tarvelo", {probe && *probe ? probe : TARVELO_PROBE}, {}, {}};
+    Side bare{"bare view", {TARVELO_BARE_VIEW, "@PAGE@"}, {}, {}};
+    Side builtIn{"built-in", program.argv, {}, base / "builtin.sqlite"};
+    Side large{"10k sites", program.argv, {}, base / "large.sqlite"};
+    if (!makeStore(builtIn.store, 0) || !makeStore(large.store, 10000)) {
+        std::fprintf(stderr, "the stores could not be made\n");
+        fs::remove_all(base);
+        return 1;
+    }
     // One start each brings the libraries into the page cache; not counted.
-    for (const Side *side : {&program, &bare}) {
+    for (const Side *side : {&program, &bare, &builtIn, &large}) {
         if (!runOnce(*side, nextHome(), 0)) {
             fs::remove_all(base);
             return 1;
@@ -129,9 +230,11 @@ int main(int argc, char *argv[])
     int failed = 0;
     for (int i = 0; i < runs; ++i) {
         // A B B A: drift on the machine falls on both sides alike
-        Side *order[2] = {&program, &bare};
-        if (i % 2)
+        Side *order[4] = {&program, &bare, &builtIn, &large};
+        if (i % 2) {
             std::swap(order[0], order[1]);
+            std::swap(order[2], order[3]);
+        }
         for (Side *side : order) {
             const std::optional<Run> run = runOnce(*side, nextHome(), settleMs);
             if (!run) {
@@ -147,41 +250,13 @@ int main(int argc, char *argv[])
         }
     }
     fs::remove_all(base);
-    if (program.runs.empty() || bare.runs.empty())
+    if (program.runs.empty() || bare.runs.empty() || builtIn.runs.empty() || large.runs.empty())
         return 1;
 
-    struct Row
-    {
-        const char *what;
-        double (*field)(const Run &);
-        double goal;
-    };
-    const Row rows[] = {
-        {"window shown (ms)", [](const Run &r) { return r.shownMs; }, 0},
-        {"page loaded (ms)", [](const Run &r) { return r.loadedMs; }, 0},
-        {"shown and loaded (ms)", [](const Run &r) { return r.readyMs; }, 1.10},
-        {"shown to loaded (ms)", [](const Run &r) { return r.readyMs - r.shownMs; }, 0},
-        {"CPU until ready (s)", [](const Run &r) { return r.cpuAtReadyS; }, 0},
-        {"RSS, tree (MB)", [](const Run &r) { return double(r.memory.rssKb) / 1024; }, 1.10},
-        {"PSS, tree (MB)", [](const Run &r) { return double(r.memory.pssKb) / 1024; }, 1.10},
-        {"processes", [](const Run &r) { return double(r.memory.processes); }, 0},
-    };
-    std::printf("\nmedians of %zu + %zu runs, settle %d ms, %d failed\n", program.runs.size(),
-                bare.runs.size(), settleMs, failed);
-    std::printf("%-24s %10s %10s %7s %6s\n", "", "tarvelo", "bare view", "ratio", "goal");
-    for (const Row &row : rows) {
-        std::vector<double> a, b;
-        for (const Run &run : program.runs)
-            a.push_back(row.field(run));
-        for (const Run &run : bare.runs)
-            b.push_back(row.field(run));
-        const double ratio = median(a) / median(b);
-        std::printf("%-24s %10.2f %10.2f %7.3f", row.what, median(a), median(b), ratio);
-        if (row.goal > 0)
-            std::printf(" %6.2f %s", row.goal, ratio <= row.goal ? "met" : "MISSED");
-        std::printf("\n");
-    }
-    printOtherMarks(program);
-    printOtherMarks(bare);
+    std::printf("\n%d failed, settle %d ms\n", failed, settleMs);
+    printTable(program, bare, 1.10, 1.10);
+    printTable(large, builtIn, 1.05, 0);
+    for (const Side *side : {&program, &bare, &builtIn, &large})
+        printOtherMarks(*side);
     return failed == 0 ? 0 : 1;
 }

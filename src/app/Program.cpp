@@ -2,6 +2,8 @@
 
 #include "app/RootSandbox.h"
 #include "app/Session.h"
+#include "core/browser/SiteDirectory.h"
+#include "core/campaign/CampaignStore.h"
 #include "core/settings/SettingsStore.h"
 #include "gui/browser/WebEngineBrowser.h"
 #include "gui/filling/KeyStateFilter.h"
@@ -26,10 +28,15 @@ int runProgram(int argc, char **argv, const StartedHook &onStarted)
     SettingsStore settings;
     KeyStateFilter keys;
     WebEngineBrowser browser;
+    CampaignStore store;
+    const CampaignStore::OpenOutcome opened =
+        store.open(CampaignStore::defaultPath(), SiteDirectory::load());
 
-    Session session({dialogs, browser, keys, settings});
+    Session session({dialogs, browser, keys, settings, store});
     session.startUp();
     session.window().show();
+    if (!opened.ok)
+        session.tellStoreProblem(opened.message);
     if (onStarted)
         onStarted(session, browser);
     return app.exec();

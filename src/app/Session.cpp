@@ -6,6 +6,10 @@
 #include "gui/filling/NavHover.h"
 #include "gui/profiles/PadCheckPanel.h"
 #include "gui/profiles/ProfilesPanel.h"
+#include "gui/sites/CampaignPanel.h"
+#include "gui/sites/SiteListPanel.h"
+#include "gui/sites/SiteMenu.h"
+#include "gui/sites/SubmissionRecorder.h"
 #include "gui/window/Accessibility.h"
 #include "gui/window/Dialogs.h"
 #include "gui/window/Lifecycle.h"
@@ -32,6 +36,7 @@ Session::Session(Platform platform)
 
     m_filling = new FillingPanel(*m_window, m_platform.browser, m_platform.keys, m_window.get());
     m_navHover = new NavHover(*m_window);
+    buildCampaign();
 
     Lifecycle::Steps steps;
     steps.pressHome = [this] { m_browserPanel->home(); };
@@ -43,6 +48,19 @@ Session::Session(Platform platform)
     Accessibility::apply(*m_window);
 }
 
+void Session::buildCampaign()
+{
+    m_campaign = new CampaignPanel(*m_window, m_platform.store, m_window.get());
+    m_siteList = new SiteListPanel(*m_window, *m_campaign, m_platform.browser);
+    m_siteMenu = new SiteMenu(*m_window, *m_campaign, *m_siteList, m_platform.dialogs);
+    // After the browser panel: its "Done" comes first, the note over it.
+    m_submissions = new SubmissionRecorder(*m_window, *m_campaign, *m_siteList, m_platform.browser);
+    QObject::connect(m_filling, &FillingPanel::nextSiteWanted, m_siteList,
+                     &SiteListPanel::openNextSite);
+    QObject::connect(m_browserPanel, &BrowserPanel::siteOpened, m_siteList,
+                     &SiteListPanel::noteOpened);
+}
+
 Session::~Session()
 {
     // The browser outlives the window, and the window's teardown moves the
@@ -50,12 +68,23 @@ Session::~Session()
     // destroyed already.
     m_platform.browser.disconnect(m_browserPanel);
     m_platform.browser.disconnect(m_filling);
+    m_platform.browser.disconnect(m_submissions);
 }
 
 void Session::startUp()
 {
     m_lifecycle->startUp();
-    m_padCheck->checkAll(); // also the profiles whose file was not loaded
+    m_padCheck->checkAll();     // also the profiles whose file was not loaded
+    m_campaign->reloadStates(); // the program of the profiles just loaded
+}
+
+void Session::tellStoreProblem(const QString &message)
+{
+    const QString text =
+        message + QStringLiteral("\n\nTarvelo goes on with its built-in list of sites; "
+                                 "the states of your sites are not kept this time.");
+    m_platform.dialogs.messageBox(m_window.get(), text, QStringLiteral("Tarvelo"),
+                                  QMessageBox::Warning, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 } // namespace tarvelo

@@ -8,6 +8,8 @@ namespace tarvelo {
 
 class Browser;
 class BrowserPanel;
+class CampaignPanel;
+class CampaignStore;
 class FillingPanel;
 class Dialogs;
 class MainWindow;
@@ -17,6 +19,9 @@ class NavHover;
 class PadCheckPanel;
 class ProfilesPanel;
 class SettingsStore;
+class SiteListPanel;
+class SiteMenu;
+class SubmissionRecorder;
 
 // One run of the program: the window, the panels that give its controls their
 // behaviour, and the start-up and close sequences. main() and the tests build
@@ -30,6 +35,9 @@ public:
         Browser &browser;
         KeyState &keys;
         SettingsStore &settings;
+        // Open, or the reason it is not in lastError(): the window then shows
+        // the built-in site list.
+        CampaignStore &store;
         // Where the help page file may be written, first choice first; empty
         // means the program's folder, then the per-user runtime folder.
         QStringList helpPageFolders = {};
@@ -44,11 +52,19 @@ public:
     BrowserPanel &browserPanel() { return *m_browserPanel; }
     FillingPanel &filling() { return *m_filling; }
     NavHover &navHover() { return *m_navHover; }
+    CampaignPanel &campaign() { return *m_campaign; }
+    SiteListPanel &siteList() { return *m_siteList; }
+    SiteMenu &siteMenu() { return *m_siteMenu; }
 
     // The start-up sequence; show the window afterwards.
     void startUp();
+    // Once the window is shown: tells the user why the store did not open,
+    // where its file is and where a damaged one was kept.
+    void tellStoreProblem(const QString &message);
 
 private:
+    void buildCampaign();
+
     Platform m_platform;
     std::unique_ptr<MainWindow> m_window;
     // The panels are owned by the window.
@@ -57,6 +73,10 @@ private:
     BrowserPanel *m_browserPanel = nullptr;
     FillingPanel *m_filling = nullptr;
     NavHover *m_navHover = nullptr;
+    CampaignPanel *m_campaign = nullptr;
+    SiteListPanel *m_siteList = nullptr;
+    SiteMenu *m_siteMenu = nullptr;
+    SubmissionRecorder *m_submissions = nullptr;
     std::unique_ptr<Lifecycle> m_lifecycle;
 };
 

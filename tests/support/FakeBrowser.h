@@ -15,7 +15,7 @@ public:
     FakeBrowser() : m_view(new QWidget) {}
     ~FakeBrowser() override { delete m_view; } // unless the window took it with itself
     QWidget *widget() override { return m_view; }
-    void navigate(const QString &) override {}
+    void navigate(const QString &address) override { navigations.append(address); }
     bool goBack() override { return false; }
     bool goForward() override { return false; }
     void stop() override {}
@@ -33,6 +33,7 @@ public:
     }
 
     int pastes = 0;
+    QStringList navigations;
 
 private:
     QPointer<QWidget> m_view;

@@ -32,11 +32,12 @@ QStringList SiteDirectory::load(const QString &path)
 
 bool siteOrderLess(const QString &a, const QString &b)
 {
-    QString left = a;
-    QString right = b;
-    left.remove(u'-');
-    right.remove(u'-');
-    return left.compare(right, Qt::CaseInsensitive) < 0;
+    return siteOrderKey(a) < siteOrderKey(b);
+}
+
+QString siteOrderKey(const QString &address)
+{
+    return QString(address).remove(u'-').toCaseFolded();
 }
 
 } // namespace tarvelo

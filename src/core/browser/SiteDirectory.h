@@ -25,5 +25,7 @@ public:
 // The list's order: letters compared without regard to case, hyphens not
 // counted, as a sorted list box orders its entries.
 bool siteOrderLess(const QString &a, const QString &b);
+// What siteOrderLess compares, made once per address to sort a long list.
+QString siteOrderKey(const QString &address);
 
 } // namespace tarvelo

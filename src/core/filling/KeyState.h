@@ -13,6 +13,7 @@ constexpr int Menu = 0x12; // Alt
 constexpr int Numpad0 = 0x60;
 constexpr int Numpad9 = 0x69;
 constexpr int Multiply = 0x6A;
+constexpr int Add = 0x6B;
 constexpr int Divide = 0x6F;
 } // namespace vk
 

@@ -63,7 +63,7 @@ int KeyTick::readFieldKey(KeyState &keys)
 {
     // Stop at the first key that fires: the keys above it keep their pressed
     // bit for a later tick.
-    for (int key = vk::Numpad0; key <= vk::Multiply; ++key) {
+    for (int key = vk::Numpad0; key <= vk::Add; ++key) {
         if (keys.asyncKeyState(key) == Fired)
             return key;
     }
@@ -72,6 +72,8 @@ int KeyTick::readFieldKey(KeyState &keys)
 
 KeyTick::Action KeyTick::decide(Modifier modifier, int key, int currentProfile)
 {
+    if (key == vk::Add)
+        return Action::openNextSite();
     if (key < vk::Numpad0 || (key > vk::Multiply && key != vk::Divide))
         return Action::nothing(); // not a field key
     if (key == vk::Divide)

@@ -16,7 +16,7 @@ public:
 
     struct Action
     {
-        enum class Kind { Nothing, OpenMenu, PasteField, ClickFieldButton };
+        enum class Kind { Nothing, OpenMenu, PasteField, ClickFieldButton, OpenNextSite };
 
         Kind kind = Kind::Nothing;
         Field field = Field::PADURL; // PasteField: which field...
@@ -30,6 +30,7 @@ public:
         {
             return {Kind::ClickFieldButton, Field::PADURL, 0, k};
         }
+        static Action openNextSite() { return {Kind::OpenNextSite}; }
 
         bool operator==(const Action &) const = default;
     };
@@ -40,7 +41,7 @@ public:
     static Action run(KeyState &keys, int currentProfile, bool browserHasFocus);
 
     // The action table, once the key and the modifier are known. Keypad /
-    // ignores the modifier.
+    // and keypad + ignore the modifier.
     static Action decide(Modifier modifier, int key, int currentProfile);
 
     // Whether the keypad key does something with this modifier: such a press

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QUrl>
 #include <QVariant>
 
 #include <functional>
@@ -50,6 +51,9 @@ Q_SIGNALS:
     void progressChange(int progress, int maximum);
     void downloadComplete();
     void titleChange(const QString &text);
+    // The page sent a form from its main frame; page is the address it was
+    // sent from (the directory's form page).
+    void formSubmitted(const QUrl &page);
 };
 
 } // namespace tarvelo

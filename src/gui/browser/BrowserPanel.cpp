@@ -1,7 +1,6 @@
 #include "gui/browser/BrowserPanel.h"
 
 #include "core/browser/AutoFillScript.h"
-#include "core/browser/SiteDirectory.h"
 #include "core/browser/StatusFeedback.h"
 #include "core/profiles/TidyValue.h"
 #include "gui/browser/Browser.h"
@@ -23,8 +22,6 @@ BrowserPanel::BrowserPanel(MainWindow &window, Browser &browser, TellUser tellUs
     : QObject(&window), m_window(window), m_browser(browser), m_tellUser(std::move(tellUser)),
       m_helpPage(std::move(helpPage))
 {
-    // The list ships in its order; nothing is added at run time.
-    m_window.siteList()->addItems(SiteDirectory::load());
     connectControls();
     connectBrowser();
 }
@@ -85,6 +82,7 @@ void BrowserPanel::openSelectedSite()
         return;
     m_browser.navigate(site->text());
     m_browser.setFocus();
+    Q_EMIT siteOpened();
 }
 
 bool BrowserPanel::eventFilter(QObject *watched, QEvent *event)

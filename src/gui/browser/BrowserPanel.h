@@ -21,8 +21,7 @@ public:
     // Shows the user a message, e.g. in a message box.
     using TellUser = std::function<void(const QString &message)>;
 
-    // Wires the window's browser controls and fills the site list. The panel
-    // is a child of the window.
+    // Wires the window's browser controls; the panel is a child of the window.
     BrowserPanel(MainWindow &window, Browser &browser, TellUser tellUser,
                  HelpPage helpPage = HelpPage());
 
@@ -45,6 +44,10 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+
+Q_SIGNALS:
+    // The list's current site was opened in the browser.
+    void siteOpened();
 
 private:
     void connectControls();

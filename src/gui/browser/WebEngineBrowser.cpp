@@ -1,6 +1,7 @@
 #include "gui/browser/WebEngineBrowser.h"
 
 #include "gui/browser/PopupWindow.h"
+#include "gui/browser/WebPage.h"
 
 #include <QApplication>
 #include <QDir>
@@ -41,7 +42,9 @@ WebEngineBrowser::WebEngineBrowser(QObject *parent) : Browser(parent)
     m_view = new QWebEngineView;
     // the program's own pop-up menu takes the right click over the page
     m_view->setContextMenuPolicy(Qt::PreventContextMenu);
-    m_page = new QWebEnginePage(m_profile, m_view);
+    auto *page = new WebPage(m_profile, m_view);
+    connect(page, &WebPage::formSubmitted, this, &Browser::formSubmitted);
+    m_page = page;
     m_view->setPage(m_page);
     PopupWindow::openNewWindowsOf(m_page);
     connectPage();

@@ -175,6 +175,9 @@ void FillingPanel::onKeyTimer()
         if (const FieldButtonSpec *button = fieldButtonForKey(action.key))
             m_window.fieldButton(button->field)->click();
         return;
+    case Kind::OpenNextSite:
+        Q_EMIT nextSiteWanted();
+        return;
     }
 }
 

@@ -42,6 +42,10 @@ public:
     // Whether the keyboard focus is in the browser, as its focus events said last.
     bool browserHasFocus() const { return m_browserHasFocus; }
 
+Q_SIGNALS:
+    // Keypad + was pressed in the page: the site list opens its next site.
+    void nextSiteWanted();
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 

@@ -50,6 +50,8 @@ int KeyStateFilter::virtualKeyOf(const QKeyEvent &event)
         return vk::Multiply;
     if (key == Qt::Key_Slash)
         return vk::Divide;
+    if (key == Qt::Key_Plus)
+        return vk::Add;
     return 0;
 }
 

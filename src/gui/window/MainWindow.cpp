@@ -168,6 +168,7 @@ void MainWindow::anchorControls()
     m_growth->add(m_browserView, Anchor::Fill);
     m_growth->add(m_statusLabel, Anchor::BottomLeft);
     m_growth->add(m_progressLabel, Anchor::BottomLeft);
+    m_growth->add(m_undoButton, Anchor::BottomLeft);
     m_growth->add(m_rightInfoLabel, Anchor::BottomRight);
 
     // Below the browser: the field buttons and the controls beside them (a
@@ -249,8 +250,17 @@ void MainWindow::buildBrowserFrame()
     m_statusLabel->installEventFilter(this);
     for (QLabel *l : {m_progressLabel, m_statusLabel})
         setTextColour(l, palette().color(QPalette::WindowText));
+    // over the status line's right end, which a short message leaves empty
+    m_undoButton = place(new QToolButton(m_browserFrame), QStringLiteral("cmdUndo"),
+                         QRect(5985, 6990, 660, 270));
+    m_undoButton->setText(QStringLiteral("&Undo"));
+    m_undoButton->setAutoRaise(true);
+    m_undoButton->setFont(Fonts::caption());
+    m_undoButton->setAccessibleName(QStringLiteral("Undo"));
+    m_undoButton->hide();
 
-    stackFrontToBack({m_browserView, m_rightInfoLabel, m_progressLabel, m_statusLabel});
+    stackFrontToBack(
+        {m_undoButton, m_browserView, m_rightInfoLabel, m_progressLabel, m_statusLabel});
 }
 
 void MainWindow::buildFieldButtons()

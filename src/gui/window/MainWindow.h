@@ -77,6 +77,8 @@ public:
     QWidget *browserView() const { return m_browserView; }
     QLabel *statusLabel() const { return m_statusLabel; }
     QLabel *progressLabel() const { return m_progressLabel; }
+    // Beside the status line while a step it reports can be taken back.
+    QToolButton *undoButton() const { return m_undoButton; }
     QTimer *keyTimer() const { return m_keyTimer; }
     QMenu *popupMenu() const { return m_popupMenu; }
     // Names the current profile's program, right of the field buttons.
@@ -145,6 +147,7 @@ private:
     QWidget *m_browserView = nullptr;
     QLabel *m_progressLabel = nullptr;
     QLabel *m_statusLabel = nullptr;
+    QToolButton *m_undoButton = nullptr;
     QLabel *m_rightInfoLabel = nullptr;
     QLabel *m_currentProgramLabel = nullptr;
 
