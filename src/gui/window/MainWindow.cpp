@@ -20,6 +20,7 @@
 #include <QTabBar>
 #include <QTimer>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 namespace tarvelo {
 
@@ -122,6 +123,7 @@ MainWindow::MainWindow(QWidget *browserView, QWidget *parent)
         m_tabControl->addPage(QStringLiteral("Main Window"), QStringLiteral("tabMainWindow"));
     QWidget *padFilesPage =
         m_tabControl->addPage(QStringLiteral("PAD Files"), QStringLiteral("tabPadFiles"));
+    buildSitesPage(m_tabControl->addPage(QStringLiteral("Sites"), QStringLiteral("tabSites")));
     connect(m_tabControl, &TabControl::switched, this, &MainWindow::onTabSwitched);
 
     m_popupMenu = new QMenu(QStringLiteral("New"), this);
@@ -211,6 +213,23 @@ void MainWindow::buildBrowserFrame()
         setTextColour(l, palette().color(QPalette::WindowText));
 
     stackFrontToBack({m_browserView, rightInfo, m_progressLabel, m_statusLabel});
+}
+
+void MainWindow::buildSitesPage(QWidget *page)
+{
+    // Unlike the other pages' controls, the Sites page's grow with the window.
+    m_sitesLayout = new QVBoxLayout(page);
+    m_sitesLayout->setContentsMargins(8, TabControl::StripHeight + 6, 8, 8);
+}
+
+QWidget *MainWindow::sitesPage() const
+{
+    return m_tabControl->page(2);
+}
+
+void MainWindow::setSitesTab(QWidget *tab)
+{
+    m_sitesLayout->addWidget(tab);
 }
 
 void MainWindow::buildFieldButtons()
@@ -429,10 +448,12 @@ void MainWindow::setBoxText(QWidget *box, const QString &text)
     }
 }
 
-void MainWindow::onTabSwitched(int previousTab)
+void MainWindow::onTabSwitched(int)
 {
-    if (previousTab == 0) {
-        localPadBox(0)->setFocus();
+    const int shown = m_tabControl->currentIndex();
+    if (shown != 0) {
+        if (shown == 1)
+            localPadBox(0)->setFocus();
         m_fieldButtonFrame->setEnabled(false);
         return;
     }
