@@ -38,8 +38,11 @@ void SiteTableModel::reload(qint64 programId, const QString &version)
     m_lastChecks.clear();
     for (const SiteRecord &site : sites) {
         // Without a program a dead site is still dead.
-        if (site.dead && !m_latest.contains(site.id))
-            m_latest.insert(site.id, {.state = SiteState::Dead});
+        if (site.dead && !m_latest.contains(site.id)) {
+            StateRecord dead;
+            dead.state = SiteState::Dead;
+            m_latest.insert(site.id, dead);
+        }
         Row row{site, std::nullopt, SiteState::Todo, {}};
         if (const auto it = m_latest.constFind(site.id); it != m_latest.cend()) {
             row.latest = *it;

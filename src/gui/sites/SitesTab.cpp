@@ -249,8 +249,11 @@ void SitesTab::selectSite(qint64 siteId)
     const int row = m_model->rowOf(siteId);
     if (row < 0)
         return;
-    m_table->selectRow(row);
-    m_table->scrollTo(m_model->index(row, 0));
+    // Not selectRow(): it selects nothing while the header is not laid out yet.
+    const QModelIndex first = m_model->index(row, 0);
+    m_table->selectionModel()->setCurrentIndex(first, QItemSelectionModel::ClearAndSelect |
+                                                          QItemSelectionModel::Rows);
+    m_table->scrollTo(first);
 }
 
 void SitesTab::addSite()
