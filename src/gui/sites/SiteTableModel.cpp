@@ -58,10 +58,16 @@ void SiteTableModel::reload(qint64 programId, const QString &version)
 
 void SiteTableModel::setFilter(std::optional<SiteState> state, const QString &search)
 {
+    const QString needle = search.trimmed().toCaseFolded();
+    // Typing on narrows what is shown already: only those rows need a look.
+    const bool narrower = state == m_state && needle.contains(m_needle);
     beginResetModel();
     m_state = state;
-    m_needle = search.trimmed().toCaseFolded();
-    applyFilter();
+    m_needle = needle;
+    if (narrower)
+        m_shown.removeIf([this](int i) { return !matches(m_sites[i]); });
+    else
+        applyFilter();
     endResetModel();
 }
 
