@@ -1,6 +1,9 @@
 #include "gui/sites/SiteTableModel.h"
 
 #include "core/campaign/CampaignRules.h"
+#include "gui/sites/CampaignBar.h"
+
+#include <QPixmap>
 
 #include <algorithm>
 
@@ -13,6 +16,20 @@ namespace {
 QString day(const QDateTime &at)
 {
     return at.isValid() ? at.toLocalTime().toString(u"yyyy-MM-dd"_s) : QString();
+}
+
+// The state's colour on the campaign bar, so the table and the bar read alike.
+QPixmap stateSwatch(SiteState state)
+{
+    static const auto swatches = [] {
+        std::array<QPixmap, SiteStateCount> all;
+        for (int i = 0; i < SiteStateCount; ++i) {
+            all[size_t(i)] = QPixmap(10, 10);
+            all[size_t(i)].fill(CampaignBar::colour(SiteState(i)));
+        }
+        return all;
+    }();
+    return swatches[size_t(state)];
 }
 
 QString checkText(const CheckRecord &check)
@@ -107,6 +124,8 @@ QVariant SiteTableModel::data(const QModelIndex &index, int role) const
         return display(row, index.column());
     case Qt::ToolTipRole:
         return toolTip(row, index.column());
+    case Qt::DecorationRole:
+        return index.column() == StateColumn ? stateSwatch(row.state) : QVariant();
     default:
         return {};
     }

@@ -25,7 +25,7 @@ namespace tarvelo {
 namespace {
 
 // Address, name, state, version sent, date, last check; the note takes the rest.
-constexpr int ColumnWidths[] = {260, 150, 105, 85, 80, 170};
+constexpr int ColumnWidths[] = {230, 130, 115, 80, 80, 140};
 
 QString quoted(const QString &text)
 {
