@@ -529,6 +529,10 @@ void TestSitesTab::thirdPageOfTheWindow()
     QVERIFY(fx.tab.geometry().top() >= TabControl::StripHeight);
     QVERIFY(fx.tab.width() > page.width() * 9 / 10);
     QVERIFY(fx.tab.geometry().bottom() > page.height() * 9 / 10);
+    // and grows with the window.
+    const QSize before = fx.tab.size();
+    window.resize(window.size() + QSize(200, 100));
+    QTRY_COMPARE(fx.tab.size(), before + QSize(200, 100));
     tabs->setCurrentIndex(0);
     QVERIFY(window.fieldButtonFrame()->isEnabled());
 }
