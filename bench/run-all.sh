@@ -45,4 +45,5 @@ run bench_autofill 200 || status=1
 run bench_keypress 300 || status=1
 run bench_launch 10 || status=1
 run bench_idle 30 || status=1
+run bench_sitestab 10000 20 || status=1
 exit $status

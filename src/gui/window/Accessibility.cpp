@@ -27,6 +27,7 @@ void Accessibility::nameMainTab(MainWindow &window)
     window.tabControl()->setAccessibleName(u"Pages"_s);
     window.tabControl()->page(0)->setAccessibleName(u"Main Window"_s);
     window.tabControl()->page(1)->setAccessibleName(u"PAD Files"_s);
+    window.tabControl()->page(2)->setAccessibleName(u"Sites"_s);
 
     QListWidget *sites = window.siteList();
     sites->setAccessibleName(u"Submission sites"_s);

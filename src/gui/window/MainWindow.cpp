@@ -21,6 +21,7 @@
 #include <QTabBar>
 #include <QTimer>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 namespace tarvelo {
 
@@ -126,6 +127,7 @@ MainWindow::MainWindow(QWidget *browserView, QWidget *parent)
         m_tabControl->addPage(QStringLiteral("Main Window"), QStringLiteral("tabMainWindow"));
     QWidget *padFilesPage =
         m_tabControl->addPage(QStringLiteral("PAD Files"), QStringLiteral("tabPadFiles"));
+    buildSitesPage(m_tabControl->addPage(QStringLiteral("Sites"), QStringLiteral("tabSites")));
     connect(m_tabControl, &TabControl::switched, this, &MainWindow::onTabSwitched);
 
     m_popupMenu = new QMenu(QStringLiteral("New"), this);
@@ -261,6 +263,23 @@ void MainWindow::buildBrowserFrame()
 
     stackFrontToBack(
         {m_undoButton, m_browserView, m_rightInfoLabel, m_progressLabel, m_statusLabel});
+}
+
+void MainWindow::buildSitesPage(QWidget *page)
+{
+    // Unlike the other pages' controls, the Sites page's grow with the window.
+    m_sitesLayout = new QVBoxLayout(page);
+    m_sitesLayout->setContentsMargins(8, TabControl::StripHeight + 6, 8, 8);
+}
+
+QWidget *MainWindow::sitesPage() const
+{
+    return m_tabControl->page(2);
+}
+
+void MainWindow::setSitesTab(QWidget *tab)
+{
+    m_sitesLayout->addWidget(tab);
 }
 
 void MainWindow::buildFieldButtons()
@@ -479,10 +498,12 @@ void MainWindow::setBoxText(QWidget *box, const QString &text)
     }
 }
 
-void MainWindow::onTabSwitched(int previousTab)
+void MainWindow::onTabSwitched(int)
 {
-    if (previousTab == 0) {
-        localPadBox(0)->setFocus();
+    const int shown = m_tabControl->currentIndex();
+    if (shown != 0) {
+        if (shown == 1)
+            localPadBox(0)->setFocus();
         m_fieldButtonFrame->setEnabled(false);
         return;
     }

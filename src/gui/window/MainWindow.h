@@ -18,6 +18,7 @@ class QMenu;
 class QPushButton;
 class QTimer;
 class QToolButton;
+class QVBoxLayout;
 
 namespace tarvelo {
 
@@ -97,6 +98,10 @@ public:
     // The language a profile takes its keywords and descriptions in.
     QComboBox *languageBox(int profile) const { return m_languageBoxes[profile]; }
 
+    // "Sites" page: the page holds the tab's widget, which fills it.
+    QWidget *sitesPage() const;
+    void setSitesTab(QWidget *tab);
+
 Q_SIGNALS:
     // The window itself took or lost the keyboard focus (activation).
     void windowGotFocus();
@@ -124,6 +129,7 @@ private:
     void buildProfileRows(QFrame *frame, int profile);
     void buildLanguageRow(QFrame *frame, int profile);
     void buildDetailPanel(int profile);
+    void buildSitesPage(QWidget *page);
     QWidget *buildFieldBox(QFrame *panel, const FieldSpec &info, int profile, const QRect &twips);
     void onTabSwitched(int previousTab);
     void anchorControls();
@@ -157,6 +163,7 @@ private:
     PerProfile<ClickableLabel> m_localPadLabels{};
     PerProfile<QLabel> m_charCountLabels{};
     PerProfile<QComboBox> m_languageBoxes{};
+    QVBoxLayout *m_sitesLayout = nullptr;
     // Indexed [profile][field].
     std::array<std::array<QWidget *, FieldCount>, ProfileCount> m_fieldBoxes{};
     std::array<std::array<QLabel *, FieldCount>, ProfileCount> m_fieldCaptions{};

@@ -5,10 +5,6 @@
 
 namespace tarvelo {
 
-namespace {
-constexpr int StripHeight = 23; // the pages' first controls start just below it
-}
-
 TabControl::TabControl(QWidget *parent)
     : QWidget(parent), m_bar(new QTabBar(this)), m_pane(new QFrame(this))
 {

@@ -7,13 +7,16 @@ class QTabBar;
 
 namespace tarvelo {
 
-// Two captioned pages, one shown at a time. Unlike QTabWidget the pages cover
+// Captioned pages, one shown at a time. Unlike QTabWidget the pages cover
 // the whole control, tab strip included, so their controls are placed in the
 // control's own coordinates; the strip and the pane are drawn behind them.
 class TabControl : public QWidget
 {
     Q_OBJECT
 public:
+    // The pages' first controls start just below the strip.
+    static constexpr int StripHeight = 23;
+
     explicit TabControl(QWidget *parent = nullptr);
 
     QWidget *addPage(const QString &caption, const QString &objectName);
