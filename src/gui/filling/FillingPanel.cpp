@@ -1,5 +1,7 @@
 #include "gui/filling/FillingPanel.h"
 
+#include "core/browser/FormFill.h"
+#include "core/browser/FormFillScript.h"
 #include "core/filling/FieldActions.h"
 #include "core/filling/KeyState.h"
 #include "core/filling/KeyTick.h"
@@ -7,6 +9,7 @@
 #include "gui/browser/Browser.h"
 #include "gui/filling/ClipboardPaste.h"
 #include "gui/filling/MoreValuesMenu.h"
+#include "gui/profiles/ProfilesPanel.h"
 #include "gui/window/ClickableLabel.h"
 #include "gui/window/MainWindow.h"
 #include "gui/window/TextColour.h"
@@ -16,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QTimer>
@@ -75,6 +79,27 @@ void FillingPanel::pasteValue(const QString &value, const QString &what, int pro
     m_browser.setFocus();
 }
 
+void FillingPanel::fillForm()
+{
+    QPointer<FillingPanel> self(this);
+    m_browser.runIsolatedScript(FormFillScript::fill(fillValues()), [self](const QVariant &answer) {
+        if (self)
+            self->m_window.statusLabel()->setText(
+                FormFillScript::Outcome::from(answer).statusText());
+    });
+}
+
+QJsonObject FillingPanel::fillValues() const
+{
+    const int profile = m_window.currentProfile();
+    const ProfilesPanel *profiles = ProfilesPanel::of(m_window);
+    return FormFill::values(
+        [this, profile](Field field) { return m_window.fieldText(field, profile); },
+        [profiles, profile](ExtraValue extra) {
+            return profiles ? profiles->extraValue(profile, extra) : QString();
+        });
+}
+
 void FillingPanel::selectAllText(QLineEdit *box)
 {
     box->selectAll();
@@ -87,6 +112,7 @@ void FillingPanel::pasteFromCurrentProfile(Field field)
 
 void FillingPanel::setUpFieldButtons()
 {
+    connect(m_window.fillFormButton(), &QPushButton::clicked, this, &FillingPanel::fillForm);
     for (const FieldButtonSpec &info : fieldButtonTable()) {
         const Field field = info.field;
         connect(m_window.fieldButton(field), &QPushButton::clicked, this,
@@ -97,6 +123,10 @@ void FillingPanel::setUpFieldButtons()
 void FillingPanel::setUpMenu()
 {
     QMenu *menu = m_window.popupMenu();
+    QAction *fill = menu->addAction(tr("&Fill form"));
+    fill->setObjectName(u"mnuFillForm"_s);
+    connect(fill, &QAction::triggered, this, &FillingPanel::fillForm);
+    menu->addSeparator()->setObjectName(u"mnuSepFill"_s);
     for (const MenuEntrySpec &info : popupMenuTable()) {
         QAction *entry = nullptr;
         if (info.isSeparator()) {
@@ -170,6 +200,9 @@ void FillingPanel::onKeyTimer()
         return;
     case Kind::PasteField:
         pasteField(action.field, action.profile);
+        return;
+    case Kind::FillForm:
+        fillForm();
         return;
     case Kind::ClickFieldButton:
         if (const FieldButtonSpec *button = fieldButtonForKey(action.key))

@@ -2,6 +2,7 @@
 
 #include "core/profiles/ProfileFields.h"
 
+#include <QJsonObject>
 #include <QObject>
 
 class QLineEdit;
@@ -30,6 +31,11 @@ public:
     void pasteField(Field field, int profile);
     // The same for a value that has no text box, of the current profile.
     void pasteText(const QString &text, const QString &whatForStatus);
+
+    // Writes the current program's values into every box of the page it
+    // recognises and that holds nothing typed yet, in one page script; the
+    // status line says how many boxes it filled and how many are left.
+    void fillForm();
     void selectAllText(QLineEdit *box);
 
     // One tick of the keypad timer.
@@ -52,6 +58,7 @@ private:
     void setUpProfileLabels();
     void pasteFromCurrentProfile(Field field);
     void pasteValue(const QString &value, const QString &what, int profile);
+    QJsonObject fillValues() const;
 
     MainWindow &m_window;
     Browser &m_browser;

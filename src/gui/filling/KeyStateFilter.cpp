@@ -50,6 +50,8 @@ int KeyStateFilter::virtualKeyOf(const QKeyEvent &event)
         return vk::Multiply;
     if (key == Qt::Key_Slash)
         return vk::Divide;
+    if (key == Qt::Key_Enter)
+        return vk::Return;
     return 0;
 }
 

@@ -168,6 +168,13 @@ void MainWindow::buildMainTab(QWidget *page)
     m_fieldButtonFrame =
         place(captionlessFrame(page), QStringLiteral("Frame1"), QRect(1560, 9060, 10155, 750));
     buildFieldButtons();
+    // Both rows of field buttons high, in the free space left of them.
+    m_fillFormButton =
+        place(new QPushButton(page), QStringLiteral("cmdFillForm"), QRect(120, 9090, 1380, 675));
+    m_fillFormButton->setFont(Fonts::caption());
+    m_fillFormButton->setText(QStringLiteral("Fill form"));
+    m_fillFormButton->setToolTip(
+        QStringLiteral("Fills every box of the page's form it recognises (Numpad Enter)"));
     m_currentProgramLabel =
         place(new QLabel(page), QStringLiteral("lblCurrentProgram"), QRect(11790, 9060, 2190, 750));
     m_currentProgramLabel->setFont(Fonts::caption());
@@ -180,7 +187,8 @@ void MainWindow::buildMainTab(QWidget *page)
 
     stackFrontToBack({navButton(NavButton::Refresh), navButton(NavButton::Forward), m_siteList,
                       m_padSitesButton, m_homeButton, navButton(NavButton::Back),
-                      navButton(NavButton::Stop), m_fieldButtonFrame, m_browserFrame});
+                      navButton(NavButton::Stop), m_fillFormButton, m_fieldButtonFrame,
+                      m_browserFrame});
 }
 
 void MainWindow::addNavButton(QWidget *page, NavButton button, const QString &name,
@@ -434,12 +442,14 @@ void MainWindow::onTabSwitched(int previousTab)
     if (previousTab == 0) {
         localPadBox(0)->setFocus();
         m_fieldButtonFrame->setEnabled(false);
+        m_fillFormButton->setEnabled(false);
         return;
     }
     m_browserFrame->raise();
     if (m_saveSettings)
         m_saveSettings();
     m_fieldButtonFrame->setEnabled(true);
+    m_fillFormButton->setEnabled(true);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
