@@ -73,8 +73,14 @@
         return clean(copy.textContent);
     }
 
-    function holdsControl(node) {
-        return node.nodeType === 1 && (node.matches(controls) || node.querySelector(controls));
+    // Controls a person sees: a hidden one stands between no label and its box.
+    function seenControls(node) {
+        if (node.nodeType !== 1)
+            return [];
+        var all = node.matches(controls) ? [node] : Array.from(node.querySelectorAll(controls));
+        return all.filter(function (control) {
+            return control.type !== "hidden" && control.getClientRects().length > 0;
+        });
     }
 
     // The text a person reads just before the box: in the same element, or
@@ -83,8 +89,10 @@
         var node = box;
         for (var level = 0; level < 4 && node && node.parentNode; level++) {
             for (var sibling = node.previousSibling; sibling; sibling = sibling.previousSibling) {
-                if (holdsControl(sibling))
+                if (seenControls(sibling).length > 0)
                     return "";
+                if (sibling.nodeType === 1 && sibling.matches(controls))
+                    continue;
                 var text = sibling.nodeType === 3 ? clean(sibling.nodeValue)
                     : sibling.nodeType === 1 ? ownText(sibling) : "";
                 if (text)
@@ -92,7 +100,7 @@
             }
             node = node.parentNode;
             if (node.localName === "form" || node.localName === "body" ||
-                node.querySelectorAll(controls).length > 1)
+                seenControls(node).length > 1)
                 return "";
         }
         return "";
@@ -105,11 +113,10 @@
             for (var i = 0; i < box.labels.length; i++)
                 texts.push(ownText(box.labels[i]));
         texts.push(clean(box.getAttribute("aria-label")));
-        (box.getAttribute("aria-labelledby") || "").split(/\s+/).forEach(function (id) {
+        texts.push(clean((box.getAttribute("aria-labelledby") || "").split(/\s+/).map(function (id) {
             var by = id && doc.getElementById(id);
-            if (by)
-                texts.push(clean(by.textContent));
-        });
+            return by ? by.textContent : "";
+        }).join(" ")));
         for (var k = 0; k < texts.length; k++)
             if (texts[k])
                 return texts[k];

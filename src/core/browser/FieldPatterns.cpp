@@ -122,7 +122,8 @@ QList<FieldPatterns::Rule> buildRules()
               u"полное\\s+описание|подробное\\s+описание"},
              {descriptionNot}),
         rule(u"description",
-             {u"desc|descr|description|about(\\s+(the\\s+)?(program|software|product))?|details",
+             {u"desc|descr|description|describe|about(\\s+(the\\s+)?(program|software|product))?|"
+              u"details",
               u"beschreibung|programmbeschreibung|produktbeschreibung", u"descripci[óo]n",
               u"descrizione", u"описание(\\s+программы)?"},
              {descriptionNot}),
