@@ -18,7 +18,7 @@ fi
 cmake -S "$root" -B "$build" "${generator[@]}" -DCMAKE_BUILD_TYPE=Release \
       -DTARVELO_BUILD_TESTS=OFF -DTARVELO_BUILD_BENCH=ON >/dev/null
 cmake --build "$build" -j"$(nproc)" --target \
-      bench_padtext bench_autofill bench_keypress bench_launch bench_idle
+      bench_padtext bench_autofill bench_keypress bench_formfill bench_launch bench_idle
 mkdir -p "$logs"
 
 # The same engine settings the tests use; the benchmarks pick the offscreen
@@ -42,6 +42,7 @@ status=0
 run bench_padtext --benchmark_repetitions=5 --benchmark_report_aggregates_only=true || status=1
 run bench_autofill 200 || status=1
 run bench_keypress 300 || status=1
+run bench_formfill 200 || status=1
 run bench_launch 10 || status=1
 run bench_idle 30 || status=1
 exit $status

@@ -298,19 +298,14 @@
         }, 3000);
     }
 
-    function write(box, text) {
-        if (box.localName === "select") {
-            var index = optionFor(box, text);
-            if (index < 0)
-                return false;
-            box.selectedIndex = index;
-        } else {
+    function writeInto(box, text) {
+        if (box.localName === "select")
+            box.selectedIndex = optionFor(box, text);
+        else
             box.value = text;
-        }
         fires(box, "input");
         fires(box, "change");
         outline(box);
-        return true;
     }
 
     function documents() {
@@ -344,7 +339,10 @@
         return focused ? describe(focused) : "";
     }
 
+    // Everything is read before anything is written: a write makes the page
+    // lay itself out again on the next reading.
     var outcome = {filled: 0, left: 0, tooLong: 0};
+    var writes = [];
     documents().forEach(function (doc) {
         doc.querySelectorAll(controls).forEach(function (box) {
             var kind = kindOf(box);
@@ -365,11 +363,15 @@
             var text = field ? valueFor(field, box, about) : "";
             if (text === null)
                 outcome.tooLong++;
-            if (text && write(box, text))
-                outcome.filled++;
+            if (text && (box.localName !== "select" || optionFor(box, text) >= 0))
+                writes.push({box: box, text: text});
             else
                 outcome.left++;
         });
     });
+    writes.forEach(function (write) {
+        writeInto(write.box, write.text);
+    });
+    outcome.filled = writes.length;
     return outcome;
 })
