@@ -30,10 +30,12 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://tarvelo.github.io/")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # dpkg-shlibdeps finds the libraries the executable links, and with them the
 # browser's helper process. What is loaded at run time without a link is named
-# here: Qt's platform plugins (libqt6gui6 only recommends them) and the faces
-# that stand in for the window's fonts.
+# here: Qt's platform plugins (libqt6gui6 only recommends them), the SQLite
+# driver of the campaign store (a Qt SQL plugin) and the faces that stand in
+# for the window's fonts.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-dejavu-core, fonts-comic-neue")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "qt6-qpa-plugins, libqt6sql6-sqlite, fonts-dejavu-core, fonts-comic-neue")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-extra")
 
 # `package_source` would otherwise take the build folders along.

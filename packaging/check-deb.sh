@@ -60,7 +60,8 @@ echo "   Depends: $depends"
 # From dpkg-shlibdeps (the linked libraries) and from the package's own list.
 names=" $(sed 's/ *([^)]*)//g; s/,/ /g' <<<"$depends") "
 for dep in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6webenginewidgets6 \
-           libqt6webenginecore6-bin qt6-qpa-plugins fonts-dejavu-core fonts-comic-neue; do
+           libqt6webenginecore6-bin qt6-qpa-plugins libqt6sql6-sqlite fonts-dejavu-core \
+           fonts-comic-neue; do
     [[ "$names" == *" $dep "* ]] || fail "Depends lacks $dep"
 done
 grep -q '(>= ' <<<"$depends" && pass "versioned dependencies from dpkg-shlibdeps" \

@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include "core/campaign/CampaignStore.h"
+#include "core/campaign/ExportLogCommand.h"
 #include "core/profiles/PadCheckCommand.h"
 
 #include <QCommandLineParser>
@@ -15,11 +17,14 @@ namespace {
 
 bool wantsCommandLine(int argc, char *argv[])
 {
-    static const char *const names[] = {"--check-pad", "--help",    "--help-all", "-h",
-                                        "-?",          "--version", "-v"};
+    static const char *const names[] = {"--check-pad", "--export-log", "--help",    "--help-all",
+                                        "-h",          "-?",           "--version", "-v"};
     for (int k = 1; k < argc; ++k) {
         for (const char *name : names) {
-            if (std::strcmp(argv[k], name) == 0)
+            // --export-log=FILE is the same option as --export-log FILE.
+            const size_t length = std::strlen(name);
+            if (std::strncmp(argv[k], name, length) == 0 &&
+                (argv[k][length] == '\0' || argv[k][length] == '='))
                 return true;
         }
     }
@@ -47,6 +52,13 @@ std::optional<int> CommandLine::run(int &argc, char *argv[])
                        "all pass, 1 some field fails, 2 some file cannot be read or is not a PAD "
                        "file."));
     parser.addOption(checkOption);
+    const QCommandLineOption exportOption(
+        QStringLiteral("export-log"),
+        QStringLiteral("Write every program's state on every site of the campaign store to "
+                       "FILE.csv (site,name,program,pad_url,version,status,date,note). Exit code: "
+                       "0 written, 2 the store or FILE.csv cannot be used."),
+        QStringLiteral("FILE.csv"));
+    parser.addOption(exportOption);
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("PAD file to check."),
                                  QStringLiteral("[FILE...]"));
 
@@ -64,6 +76,9 @@ std::optional<int> CommandLine::run(int &argc, char *argv[])
         out << QCoreApplication::applicationName() << ' ' << QCoreApplication::applicationVersion()
             << Qt::endl;
         return 0;
+    }
+    if (parser.isSet(exportOption)) {
+        return ExportLogCommand::run(CampaignStore::defaultPath(), parser.value(exportOption), err);
     }
     if (parser.positionalArguments().isEmpty()) {
         err << "--check-pad: no FILE given" << Qt::endl;

@@ -4,7 +4,7 @@
 
 namespace tarvelo {
 
-// The program's command-line mode: --check-pad, --help and --version run with
+// The program's command-line mode: --check-pad, --export-log, --help and --version run with
 // a QCoreApplication only (no window, no browser process) and end the program.
 class CommandLine
 {

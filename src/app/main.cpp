@@ -3,7 +3,7 @@
 
 int main(int argc, char *argv[])
 {
-    // --check-pad, --help and --version run without a window or a browser.
+    // --check-pad, --export-log, --help and --version run without a window or a browser.
     if (const auto exitCode = tarvelo::CommandLine::run(argc, argv))
         return *exitCode;
     return tarvelo::runProgram(argc, argv);

@@ -76,6 +76,9 @@ public:
     // built-in addresses it has never seen (an address the user removed
     // stays removed).
     OpenOutcome open(const QString &path, const QStringList &builtInAddresses);
+    // Opens an existing, up-to-date file for reading only: no lock, no new
+    // file, no seeding, so a log can be exported while the window runs.
+    OpenOutcome openReadOnly(const QString &path);
     bool isOpen() const;
     QString path() const;
     // Why the last call failed.

@@ -1,5 +1,7 @@
 #include "core/profiles/OnlineCheck.h"
 
+#include "core/network/WebRequest.h"
+
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -7,42 +9,7 @@
 
 namespace tarvelo {
 
-namespace {
-
-// Only these are asked; anything else ("ftp:", "file:", a bare name) is not.
-bool isWebAddress(const QUrl &url)
-{
-    const QString scheme = url.scheme();
-    return url.isValid() && !url.host().isEmpty() &&
-           (scheme == QLatin1String("http") || scheme == QLatin1String("https"));
-}
-
-QUrl webUrl(const QString &address)
-{
-    return QUrl(address.trimmed(), QUrl::StrictMode);
-}
-
-int httpStatus(QNetworkReply *reply)
-{
-    return reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-}
-
-QString statusText(QNetworkReply *reply)
-{
-    const QString phrase =
-        reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString().trimmed();
-    return QStringLiteral("%1 %2").arg(httpStatus(reply)).arg(phrase).trimmed();
-}
-
-// A 3xx on the way to the final answer, which the manager follows by itself.
-bool isRedirectOnTheWay(QNetworkReply *reply)
-{
-    const int status = httpStatus(reply);
-    return status >= 300 && status < 400 &&
-           reply->attribute(QNetworkRequest::RedirectionTargetAttribute).isValid();
-}
-
-} // namespace
+using namespace web;
 
 OnlineCheck::Local OnlineCheck::Local::fromPad(const PadReader::Pad &pad)
 {
@@ -132,9 +99,7 @@ void OnlineCheck::launch(Job job)
 {
     const QString &address =
         job.row == PadJob ? m_local.padUrl : m_report.addresses[job.row].address;
-    QNetworkRequest request(webUrl(address));
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                         QNetworkRequest::NoLessSafeRedirectPolicy);
+    QNetworkRequest request = web::request(webUrl(address));
     request.setTransferTimeout(m_timeoutMs);
     QNetworkReply *reply = job.get ? m_network->get(request) : m_network->head(request);
     m_inFlight.insert(reply, job);
@@ -235,8 +200,7 @@ void OnlineCheck::comparePad(const QByteArray &bytes)
 void OnlineCheck::finishAddress(QNetworkReply *reply, const Job &job)
 {
     const int status = httpStatus(reply);
-    // Many servers refuse HEAD but answer GET.
-    if (!job.get && (status == 405 || status == 501)) {
+    if (!job.get && refusesHead(status)) {
         m_queue.prepend(Job{job.row, true});
         return;
     }

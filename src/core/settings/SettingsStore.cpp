@@ -11,6 +11,7 @@ const QString Organisation = QStringLiteral("Tarvelo");
 const QString Application = QStringLiteral("Tarvelo");
 const QString Group = QStringLiteral("Settings");
 const QString CurrentProfileKey = QStringLiteral("CurrentProfile");
+const QString WindowGeometryKey = QStringLiteral("WindowGeometry");
 
 QString padUrlKey(int profile)
 {
@@ -24,6 +25,12 @@ std::optional<QString> readText(const QSettings &settings, const QString &key)
     if (value.typeId() != QMetaType::QString)
         return std::nullopt;
     return value.toString();
+}
+
+QByteArray readBytes(const QSettings &settings, const QString &key)
+{
+    const QVariant value = settings.value(key);
+    return value.typeId() == QMetaType::QByteArray ? value.toByteArray() : QByteArray();
 }
 
 int readProfile(const QSettings &settings)
@@ -47,6 +54,10 @@ QSettings::Status write(const QString &filePath, const SettingsStore::Settings &
             settings.remove(padUrlKey(i));
     }
     settings.setValue(CurrentProfileKey, QString::number(values.currentProfile));
+    if (values.windowGeometry.isEmpty())
+        settings.remove(WindowGeometryKey);
+    else
+        settings.setValue(WindowGeometryKey, values.windowGeometry);
     settings.endGroup();
     settings.sync();
     return settings.status();
@@ -84,6 +95,7 @@ SettingsStore::Settings SettingsStore::load() const
         values.padUrls[i] = readText(settings, padUrlKey(i));
     }
     values.currentProfile = readProfile(settings);
+    values.windowGeometry = readBytes(settings, WindowGeometryKey);
     return values;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <array>
@@ -9,7 +10,8 @@ namespace tarvelo {
 
 // What a run remembers for the next, in the per-user settings file
 // (organisation and application "Tarvelo", group "Settings"): the three local
-// PAD paths, the PAD URLs the user corrected and the current program.
+// PAD paths, the PAD URLs the user corrected, the current program and where
+// the window stood.
 class SettingsStore
 {
 public:
@@ -22,6 +24,9 @@ public:
         // none where the file's own stands.
         std::array<std::optional<QString>, 3> padUrls = {};
         int currentProfile = 0;
+        // The window's size, position and maximised state, as the window
+        // gives them; empty when none is remembered.
+        QByteArray windowGeometry = {};
     };
 
     // The platform's place: $XDG_CONFIG_HOME/Tarvelo/Tarvelo.conf on Linux.
@@ -32,7 +37,7 @@ public:
     QString fileName() const;
 
     // Absent keys, and a file that cannot be read or parsed, give empty paths,
-    // no PAD URLs and profile 0.
+    // no PAD URLs, profile 0 and no window geometry.
     Settings load() const;
 
     // Writes every key and flushes them to disk. On failure returns false and

@@ -8,6 +8,7 @@
 #include "gui/profiles/ProfilesPanel.h"
 #include "gui/window/MainWindow.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -32,6 +33,7 @@ void BrowserPanel::connectControls()
 {
     const MainWindow &w = m_window;
     connect(w.siteList(), &QListWidget::itemDoubleClicked, this, &BrowserPanel::openSelectedSite);
+    w.siteList()->installEventFilter(this); // Enter and Space open the site too
     connect(w.navButton(NavButton::Back), &QToolButton::clicked, this, &BrowserPanel::goBack);
     connect(w.navButton(NavButton::Forward), &QToolButton::clicked, this, &BrowserPanel::goForward);
     connect(w.navButton(NavButton::Stop), &QToolButton::clicked, this, &BrowserPanel::stop);
@@ -83,6 +85,21 @@ void BrowserPanel::openSelectedSite()
         return;
     m_browser.navigate(site->text());
     m_browser.setFocus();
+}
+
+bool BrowserPanel::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != m_window.siteList() || event->type() != QEvent::KeyPress)
+        return QObject::eventFilter(watched, event);
+    const auto *key = static_cast<QKeyEvent *>(event);
+    const bool opens =
+        key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter || key->key() == Qt::Key_Space;
+    // Ctrl+Space and the like keep their list meaning; a held key opens once.
+    if (!opens || (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+        return QObject::eventFilter(watched, event);
+    if (!key->isAutoRepeat())
+        openSelectedSite();
+    return true;
 }
 
 void BrowserPanel::goBack()

@@ -43,6 +43,9 @@ public:
     void onLoadFinished();
     void showTitle(const QString &text);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void connectControls();
     void connectBrowser();

@@ -4,6 +4,7 @@
 #include "gui/window/ClickableLabel.h"
 #include "gui/window/Dialogs.h"
 #include "gui/window/MainWindow.h"
+#include "gui/window/WindowPlacement.h"
 
 #include <QFileInfo>
 #include <QLabel>
@@ -30,6 +31,7 @@ void Lifecycle::startUp()
     status->setPalette(p);
 
     const SettingsStore::Settings remembered = loadSettings();
+    WindowPlacement::restore(m_window, remembered.windowGeometry, MainWindow::defaultSize());
 
     if (m_steps.showNormalPictures)
         m_steps.showNormalPictures();
@@ -102,6 +104,7 @@ bool Lifecycle::saveSettings()
             settings.padUrls[i] = MainWindow::boxText(padUrl);
     }
     settings.currentProfile = m_window.currentProfile();
+    settings.windowGeometry = m_window.saveGeometry();
 
     for (;;) {
         QString reason;

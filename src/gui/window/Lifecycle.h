@@ -31,7 +31,8 @@ public:
 
     Lifecycle(MainWindow &window, Dialogs &dialogs, SettingsStore &settings, Steps steps);
 
-    // Runs before the window is first shown.
+    // Runs before the window is first shown; puts the window where it stood
+    // when it was last closed.
     void startUp();
     // Asked when the window is about to close; false keeps it open.
     bool confirmClose();
@@ -39,7 +40,8 @@ public:
     // Puts the remembered paths into their boxes and gives what else was
     // remembered.
     SettingsStore::Settings loadSettings();
-    // Stores the paths, the corrected PAD URLs and the current profile; a
+    // Stores the paths, the corrected PAD URLs, the current profile and the
+    // window's size, position and maximised state; a
     // failure is reported and may be retried.
     // Returns false only when the user chose to keep the window open.
     bool saveSettings();

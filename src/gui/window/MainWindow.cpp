@@ -2,6 +2,7 @@
 
 #include "gui/window/ClickableLabel.h"
 #include "gui/window/Fonts.h"
+#include "gui/window/GrowthLayout.h"
 #include "gui/window/TabControl.h"
 #include "gui/window/TextColour.h"
 #include "gui/window/Twips.h"
@@ -104,7 +105,10 @@ MainWindow::MainWindow(QWidget *browserView, QWidget *parent)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Tarvelo"));
-    setFixedSize(twipsSize(ClientWidth, ClientHeight));
+    // Never smaller than the size every control was placed for; larger gives
+    // the browser the room.
+    setMinimumSize(defaultSize());
+    resize(defaultSize());
     setMouseTracking(true);
     setFont(Fonts::dialog());
     QIcon icon(QStringLiteral(":/pictures/icon16.png"));
@@ -129,12 +133,48 @@ MainWindow::MainWindow(QWidget *browserView, QWidget *parent)
 
     buildMainTab(mainPage);
     buildPadFilesTab(padFilesPage);
+    anchorControls();
     setCurrentProfileTag(QStringLiteral("0"));
 
     m_keyTimer->start();
 }
 
 MainWindow::~MainWindow() = default;
+
+QSize MainWindow::defaultSize()
+{
+    return twipsSize(ClientWidth, ClientHeight);
+}
+
+// How each control follows the window when it grows: the browser takes the
+// extra room, the site list the extra width above it, and what stands right of
+// or below the browser keeps its place beside it. A control not listed keeps
+// its place and size, as the "PAD Files" page's controls do; the tab
+// control's pages always cover the tab control.
+void MainWindow::anchorControls()
+{
+    m_growth = new GrowthLayout(this, defaultSize());
+    m_growth->add(m_tabControl, Anchor::Fill);
+
+    // Above the browser
+    m_growth->add(m_siteList, Anchor::TopWide);
+    for (QToolButton *b : m_navButtons)
+        m_growth->add(b, Anchor::TopRight);
+    m_growth->add(m_padSitesButton, Anchor::TopRight);
+    m_growth->add(m_homeButton, Anchor::TopRight);
+
+    // The browser and its status line
+    m_growth->add(m_browserFrame, Anchor::Fill);
+    m_growth->add(m_browserView, Anchor::Fill);
+    m_growth->add(m_statusLabel, Anchor::BottomLeft);
+    m_growth->add(m_progressLabel, Anchor::BottomLeft);
+    m_growth->add(m_rightInfoLabel, Anchor::BottomRight);
+
+    // Below the browser: the field buttons and the controls beside them (a
+    // control added there later registers with BottomLeft too).
+    m_growth->add(m_fieldButtonFrame, Anchor::BottomLeft);
+    m_growth->add(m_currentProgramLabel, Anchor::BottomLeft);
+}
 
 void MainWindow::buildMainTab(QWidget *page)
 {
@@ -206,9 +246,9 @@ void MainWindow::buildBrowserFrame()
     m_browserView->setParent(m_browserFrame);
     place(m_browserView, QStringLiteral("WebBr"), QRect(0, 120, 13815, 6825));
 
-    auto *rightInfo = place(new QLabel(m_browserFrame), QStringLiteral("lblRightInfo"),
-                            QRect(10440, 7035, 3345, 195));
-    rightInfo->setText(QStringLiteral("Right Click on the browser to get more options"));
+    m_rightInfoLabel = place(new QLabel(m_browserFrame), QStringLiteral("lblRightInfo"),
+                             QRect(10440, 7035, 3345, 195));
+    m_rightInfoLabel->setText(QStringLiteral("Right Click on the browser to get more options"));
     m_progressLabel = place(new QLabel(m_browserFrame), QStringLiteral("lblProgress"),
                             QRect(6840, 7005, 1215, 255));
     m_statusLabel =
@@ -218,7 +258,7 @@ void MainWindow::buildBrowserFrame()
     for (QLabel *l : {m_progressLabel, m_statusLabel})
         setTextColour(l, palette().color(QPalette::WindowText));
 
-    stackFrontToBack({m_browserView, rightInfo, m_progressLabel, m_statusLabel});
+    stackFrontToBack({m_browserView, m_rightInfoLabel, m_progressLabel, m_statusLabel});
 }
 
 void MainWindow::buildFieldButtons()

@@ -22,6 +22,7 @@ class QToolButton;
 namespace tarvelo {
 
 class ClickableLabel;
+class GrowthLayout;
 class TabControl;
 
 // The program's one window. It owns every control, and the controls are the
@@ -37,6 +38,12 @@ public:
     // browser frame and owns it from then on.
     explicit MainWindow(QWidget *browserView, QWidget *parent = nullptr);
     ~MainWindow() override;
+
+    // The size every control is placed for, and the window's smallest.
+    static QSize defaultSize();
+    // Re-places the controls as the window grows; a control added to the
+    // window later registers here with its anchor.
+    GrowthLayout *growthLayout() const { return m_growth; }
 
     // The current profile, held as "0", "1" or "2" in the first detail
     // panel's tag and read at each use.
@@ -119,12 +126,14 @@ private:
     void buildDetailPanel(int profile);
     QWidget *buildFieldBox(QFrame *panel, const FieldSpec &info, int profile, const QRect &twips);
     void onTabSwitched(int previousTab);
+    void anchorControls();
 
     std::function<bool()> m_closeHandler;
     std::function<void()> m_saveSettings;
     int m_nextCaption = 0;
 
     QTimer *m_keyTimer = nullptr;
+    GrowthLayout *m_growth = nullptr;
     TabControl *m_tabControl = nullptr;
     QMenu *m_popupMenu = nullptr;
 
@@ -139,6 +148,7 @@ private:
     QWidget *m_browserView = nullptr;
     QLabel *m_progressLabel = nullptr;
     QLabel *m_statusLabel = nullptr;
+    QLabel *m_rightInfoLabel = nullptr;
     QLabel *m_currentProgramLabel = nullptr;
 
     QFrame *m_padFilesFrame = nullptr;
