@@ -1,9 +1,11 @@
 // "Fill form" in the real browser: every form page of tests/data/forms filled
 // and compared box by box with what the page says it asks for (data-expect),
 // the three routes to it, hostile values, and boxes described for teaching.
+#include "../unit/LocalHttpServer.h"
 #include "WebWindow.h"
 #include "core/browser/FormFill.h"
 #include "core/browser/FormFillScript.h"
+#include "core/campaign/CampaignStore.h"
 #include "gui/profiles/ProfilesPanel.h"
 
 #include <QAbstractButton>
@@ -13,6 +15,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
@@ -81,6 +85,8 @@ private Q_SLOTS:
     void hostileValuesStayText();
     void taughtBoxesComeFirst_data();
     void taughtBoxesComeFirst();
+    void pastesTeachTheStore_data();
+    void pastesTeachTheStore();
 
 private:
     void open(const QString &path);
@@ -324,6 +330,69 @@ void TestFormFill::taughtBoxesComeFirst()
     const QString read = box == u"iframe" ? find + u".contentDocument.getElementById('i1').value"_s
                                           : find + u".value"_s;
     QCOMPARE(m_w->run(read).toString(), u"19.95"_s);
+}
+
+void TestFormFill::pastesTeachTheStore_data()
+{
+    QTest::addColumn<QString>("route");
+    QTest::newRow("field button") << u"cmdProgVer"_s;
+    QTest::newRow("keypad 2") << u"2"_s;
+}
+
+// A site served over HTTP, since the store keeps what it learns per host.
+void TestFormFill::pastesTeachTheStore()
+{
+    QFETCH(QString, route);
+    LocalHttpServer::Load load;
+    LocalHttpServer site(
+        [](const QByteArray &, const QByteArray &path) -> QByteArray {
+            if (path != "/submit")
+                return "HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n";
+            const QByteArray page = "<!DOCTYPE html><title>Learn</title><form>"
+                                    "Extra A <input id=xa name=xa><br>"
+                                    "Extra B <input id=xb name=xb></form>";
+            return "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: " +
+                   QByteArray::number(page.size()) + "\r\n\r\n" + page;
+        },
+        &load);
+    QTemporaryDir dir;
+    CampaignStore store;
+    QVERIFY(store.open(dir.filePath(u"campaign.sqlite"_s), {}).ok);
+    FillingPanel &filling = m_w->fx.session->filling();
+    filling.setCampaignStore(&store);
+    const auto forget = qScopeGuard([&] { filling.setCampaignStore(nullptr); });
+
+    const QString address = site.url("/submit");
+    const auto openSite = [&] {
+        const qsizetype before = m_w->completions.size();
+        m_w->browser.navigate(address);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            m_w->completions.size() > before && m_w->browser.locationUrl() == address, 20000);
+    };
+    openSite();
+    QCOMPARE(fill(), u" Filled 0 boxes; 2 left for you"_s); // nothing names the boxes
+    QWindow *window = m_w->window().windowHandle();
+    const auto keypad = [&](QEvent::Type type) {
+        static quint64 time = 100000;
+        QKeyEvent event(type, Qt::Key_2, Qt::KeypadModifier, u"2"_s);
+        event.setTimestamp(time += 40);
+        QCoreApplication::sendEvent(window, &event);
+    };
+    const auto act = [&] {
+        if (route == u"2")
+            keypad(QEvent::KeyPress);
+        else
+            m_w->click(m_w->fx.control(route), QPoint(5, 5));
+    };
+    QCOMPARE(m_w->inBox(u"xa"_s, act, u"2.1.0"_s), u"2.1.0"_s);
+    if (route == u"2")
+        keypad(QEvent::KeyRelease);
+    const QHash<QString, QString> taught{{u"form0|name=xa"_s, u"version"_s}};
+    QTRY_COMPARE(store.taughtBoxes(u"127.0.0.1"_s), taught);
+
+    openSite(); // the next visit: the taught box comes first
+    QCOMPARE(fill(), u" Filled 1 box; 1 left for you"_s);
+    QCOMPARE(m_w->run(u"xa.value + '|' + xb.value"_s).toString(), u"2.1.0|"_s);
 }
 
 QTEST_MAIN(TestFormFill)

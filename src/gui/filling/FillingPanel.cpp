@@ -2,6 +2,8 @@
 
 #include "core/browser/FormFill.h"
 #include "core/browser/FormFillScript.h"
+#include "core/campaign/CampaignStore.h"
+#include "core/campaign/SiteAddress.h"
 #include "core/filling/FieldActions.h"
 #include "core/filling/KeyState.h"
 #include "core/filling/KeyTick.h"
@@ -23,6 +25,7 @@
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QTimer>
+#include <QUrl>
 
 using namespace Qt::StringLiterals;
 
@@ -58,12 +61,17 @@ FillingPanel::~FillingPanel()
 
 void FillingPanel::pasteField(Field field, int profile)
 {
-    pasteValue(tidyValue(field, m_window.fieldText(field, profile)), fieldSpec(field).spokenName,
-               profile);
+    const QString value = tidyValue(field, m_window.fieldText(field, profile));
+    if (!value.isEmpty())
+        teachFocusedBox(FormFill::valueName(field));
+    pasteValue(value, fieldSpec(field).spokenName, profile);
 }
 
-void FillingPanel::pasteText(const QString &text, const QString &whatForStatus)
+void FillingPanel::pasteText(const QString &text, const QString &whatForStatus,
+                             const QString &valueName)
 {
+    if (!text.isEmpty())
+        teachFocusedBox(valueName);
     pasteValue(text, whatForStatus, m_window.currentProfile());
 }
 
@@ -79,14 +87,37 @@ void FillingPanel::pasteValue(const QString &value, const QString &what, int pro
     m_browser.setFocus();
 }
 
+QString FillingPanel::siteHost() const
+{
+    return SiteAddress::hostKey(QUrl(m_browser.locationUrl()));
+}
+
+void FillingPanel::teachFocusedBox(const QString &valueName)
+{
+    const QString host = siteHost();
+    if (!m_store || valueName.isEmpty() || host.isEmpty())
+        return;
+    // Described before the paste lands; the page runs the two in this order.
+    QPointer<FillingPanel> self(this);
+    m_browser.runIsolatedScript(FormFillScript::describeFocused(),
+                                [self, host, valueName](const QVariant &box) {
+                                    if (self && self->m_store && !box.toString().isEmpty())
+                                        self->m_store->teachBox(host, box.toString(), valueName);
+                                });
+}
+
 void FillingPanel::fillForm()
 {
+    const QString host = siteHost();
+    const QHash<QString, QString> taught =
+        m_store && !host.isEmpty() ? m_store->taughtBoxes(host) : QHash<QString, QString>();
     QPointer<FillingPanel> self(this);
-    m_browser.runIsolatedScript(FormFillScript::fill(fillValues()), [self](const QVariant &answer) {
-        if (self)
-            self->m_window.statusLabel()->setText(
-                FormFillScript::Outcome::from(answer).statusText());
-    });
+    m_browser.runIsolatedScript(FormFillScript::fill(fillValues(), taught),
+                                [self](const QVariant &answer) {
+                                    if (self)
+                                        self->m_window.statusLabel()->setText(
+                                            FormFillScript::Outcome::from(answer).statusText());
+                                });
 }
 
 QJsonObject FillingPanel::fillValues() const
@@ -139,9 +170,10 @@ void FillingPanel::setUpMenu()
         }
         entry->setObjectName(info.name);
     }
-    MoreValuesMenu::addTo(menu, m_window, [this](const QString &text, const QString &what) {
-        pasteText(text, what);
-    });
+    MoreValuesMenu::addTo(menu, m_window,
+                          [this](const QString &text, const QString &what, const QString &name) {
+                              pasteText(text, what, name);
+                          });
 }
 
 void FillingPanel::setUpFocusRules()

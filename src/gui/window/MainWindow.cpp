@@ -172,6 +172,7 @@ void MainWindow::anchorControls()
 
     // Below the browser: the field buttons and the controls beside them (a
     // control added there later registers with BottomLeft too).
+    m_growth->add(m_fillFormButton, Anchor::BottomLeft);
     m_growth->add(m_fieldButtonFrame, Anchor::BottomLeft);
     m_growth->add(m_currentProgramLabel, Anchor::BottomLeft);
 }
