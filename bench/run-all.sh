@@ -18,7 +18,7 @@ fi
 cmake -S "$root" -B "$build" "${generator[@]}" -DCMAKE_BUILD_TYPE=Release \
       -DTARVELO_BUILD_TESTS=OFF -DTARVELO_BUILD_BENCH=ON >/dev/null
 cmake --build "$build" -j"$(nproc)" --target \
-      bench_padtext bench_store bench_autofill bench_keypress bench_launch bench_idle
+      bench_padtext bench_store bench_autofill bench_keypress bench_formfill bench_launch bench_idle
 mkdir -p "$logs"
 
 # The same engine settings the tests use; the benchmarks pick the offscreen
@@ -43,6 +43,7 @@ run bench_padtext --benchmark_repetitions=5 --benchmark_report_aggregates_only=t
 run bench_store || status=1
 run bench_autofill 200 || status=1
 run bench_keypress 300 || status=1
+run bench_formfill 200 || status=1
 run bench_launch 10 || status=1
 run bench_idle 30 || status=1
 run bench_sitestab 10000 20 || status=1

@@ -14,11 +14,13 @@ using namespace tarvelo;
 namespace {
 
 // Keys in the scripts: c(trl), a(lt), r(ight button), e (keypad End: keypad 1
-// with Num Lock off), n (the 1 of the main row), 0..9, *, / of the keypad.
-const QString names = u"car*/en"_s;
-const int virtualKeys[] = {vk::Control, vk::Menu, vk::RightButton, vk::Multiply, vk::Divide, 0, 0};
-const int qtKeys[] = {Qt::Key_Control, Qt::Key_Alt, 0,        Qt::Key_Asterisk,
-                      Qt::Key_Slash,   Qt::Key_End, Qt::Key_1};
+// with Num Lock off), n (the 1 of the main row), x (keypad Enter), 0..9, *, /
+// of the keypad.
+const QString names = u"car*/enx"_s;
+const int virtualKeys[] = {vk::Control, vk::Menu, vk::RightButton, vk::Multiply, vk::Divide,
+                           0,           0,        vk::Return};
+const int qtKeys[] = {Qt::Key_Control, Qt::Key_Alt, 0,         Qt::Key_Asterisk,
+                      Qt::Key_Slash,   Qt::Key_End, Qt::Key_1, Qt::Key_Enter};
 
 int virtualKey(QChar k)
 {
@@ -106,6 +108,7 @@ void TestKeyStateFilter::scripts_data()
     row("clock wrapped round", "+1#4294967000 -1#4294967100 ?1=1 +1#20 ?1=8001 -1#90 ?1=0");
     row("each key on its own", "+1 +2 ?2=8001 -2 ?1=8001 ?2=0");
     row("* and /", "+* +/ ?*=8001 ?/=8001 -* ?*=0 ?/=8000");
+    row("keypad enter", "+x ?x=8001 -x ?x=0");
     row("main row digit is not keypad", "+n ?1=0 -n");
     row("ctrl and alt held", "+c ?c=8001 ?c=8000 -c ?c=0 +a ?a=8001 -a ?a=0");
     row("release paired by scan code", "+1@87 ?1=8001 -e@87 ?1=0");

@@ -9,22 +9,23 @@ using Action = KeyTick::Action;
 
 namespace {
 
-// Keys as the tests write them: r(ight button), c(trl), a(lt), 0..9, *, /, +.
+// Keys as the tests write them: r(ight button), c(trl), a(lt), 0..9, *, /, +,
+// e (keypad Enter).
 QList<int> keyCodes(const QString &names)
 {
     QList<int> codes;
     for (QChar c : names) {
-        const qsizetype other = u"rca*/+"_s.indexOf(c);
-        const int otherCodes[] = {vk::RightButton, vk::Control, vk::Menu,
-                                  vk::Multiply,    vk::Divide,  vk::Add};
+        const qsizetype other = u"rca*/+e"_s.indexOf(c);
+        const int otherCodes[] = {vk::RightButton, vk::Control, vk::Menu,  vk::Multiply,
+                                  vk::Divide,      vk::Add,     vk::Return};
         codes << (other < 0 ? vk::Numpad0 + c.digitValue() : otherCodes[other]);
     }
     return codes;
 }
 
 // An action as the tests write it: "-" nothing, "m" the menu, "n" the next
-// site, "b7" the field button of keypad 7, "Keywords2" a paste of profile 2's
-// Keywords.
+// site, "f" fill the form, "b7" the field button of keypad 7, "Keywords2" a
+// paste of profile 2's Keywords.
 QString describe(const Action &a)
 {
     switch (a.kind) {
@@ -36,6 +37,8 @@ QString describe(const Action &a)
         return u"m"_s;
     case Action::Kind::OpenNextSite:
         return u"n"_s;
+    case Action::Kind::FillForm:
+        return u"f"_s;
     default:
         return u"-"_s;
     }
@@ -82,19 +85,24 @@ void TestKeyTick::ticks_data()
     row(u"ctrl+alt+8"_s, u"hc ha +8 =b8"_s);
     // The right button opens the menu whatever else is down, and ends the tick.
     row(u"right button"_s, u"+r +1 hc =m @r"_s);
-    row(u"nothing pressed: all sixteen read"_s, u"=- @r/ca0123456789*+"_s);
+    row(u"nothing pressed: all seventeen read"_s, u"=- @r/eca0123456789*+"_s);
     // Keypad + opens the next site, whatever the modifier; the field keys first.
     row(u"+"_s, u"p2 ++ =n"_s);
     row(u"ctrl or alt with +"_s, u"hc ++ =n ha ++ =n"_s);
     row(u"+ after a field key"_s, u"++ +9 =b9 =n =-"_s);
     row(u"+ without focus"_s, u"f- ++ =- f+ =-"_s);
     row(u"modifiers only"_s, u"+c +a =-"_s);
+    // Keypad Enter fills the form, whatever modifier is held; / comes first.
+    row(u"enter"_s, u"+e =f @r/e"_s);
+    row(u"ctrl+alt+enter reads no modifier"_s, u"hc ha +e =f @r/e"_s);
+    row(u"/ and enter in one tick"_s, u"+/ +e =b/ =f =-"_s);
+    row(u"enter without focus: read, dropped"_s, u"f- +e =- ?e=8000 f+ =-"_s);
     row(u"held, not new"_s, u"h1 hr =-"_s);
-    row(u"keypad 3 stops the loop"_s, u"+3 +4 +* =b3 @r/ca0123 =b4 =b* =-"_s);
+    row(u"keypad 3 stops the loop"_s, u"+3 +4 +* =b3 @r/eca0123 =b4 =b* =-"_s);
     row(u"second key let go before its tick"_s, u"+7 +8 =b7 t8 =- ?8=0"_s);
     row(u"held key fires once, a new press again"_s, u"+1 =b1 =- +1 =b1 t1 =-"_s);
-    row(u"without focus: read, dropped"_s, u"f- +0 =- @r/ca0 f+ =-"_s);
-    row(u"right click without focus"_s, u"f- +r =- ?r=8000 @r/ca0123456789*+ f+ =-"_s);
+    row(u"without focus: read, dropped"_s, u"f- +0 =- @r/eca0 f+ =-"_s);
+    row(u"right click without focus"_s, u"f- +r =- ?r=8000 @r/eca0123456789*+ f+ =-"_s);
     row(u"no active window: nothing read"_s, u"w- +r +1 =- @ w+ =m =b1"_s);
 }
 

@@ -33,6 +33,8 @@ class TestPadReader : public QObject
 private slots:
     void refusesWhatIsNotAReadableFile_data();
     void refusesWhatIsNotAReadableFile();
+    void valuesForTheFormFill_data();
+    void valuesForTheFormFill();
 
 private:
     QTemporaryDir m_dir;
@@ -79,6 +81,43 @@ void TestPadReader::refusesWhatIsNotAReadableFile()
     if (reads)
         QCOMPARE(pad->value(Field::ProgName), u"Foo"_s);
     QCOMPARE(openDescriptorCount(), descriptorsBefore);
+}
+
+void TestPadReader::valuesForTheFormFill_data()
+{
+    QTest::addColumn<QByteArray>("pad");
+    QTest::addColumn<int>("extra");
+    QTest::addColumn<QString>("value");
+    const QByteArray date = "<Program_Release_Year>2024</Program_Release_Year>"
+                            "<Program_Release_Month>5</Program_Release_Month>";
+    const auto row = [](const char *name, const QByteArray &pad, ExtraValue extra,
+                        const QString &value) {
+        QTest::newRow(name) << pad << int(extra) << value;
+    };
+    row("date, digits padded", date + "<Program_Release_Day>7</Program_Release_Day>",
+        ExtraValue::ReleaseDate, QStringLiteral("2024-05-07"));
+    row("date without its day", date, ExtraValue::ReleaseDate, QString());
+    row("date with a word for a day", date + "<Program_Release_Day>soon</Program_Release_Day>",
+        ExtraValue::ReleaseDate, QString());
+    row("date with a day of 0", date + "<Program_Release_Day>0</Program_Release_Day>",
+        ExtraValue::ReleaseDate, QString());
+    row("price, tidied", "<Program_Cost_Dollars>\n  19.95 </Program_Cost_Dollars>",
+        ExtraValue::Price, QStringLiteral("19.95"));
+    row("licence type", "<Program_Type>Shareware</Program_Type>", ExtraValue::LicenceType,
+        QStringLiteral("Shareware"));
+    row("last name",
+        "<Author_First_Name>Ada</Author_First_Name><Author_Last_Name>Lovelace"
+        "</Author_Last_Name>",
+        ExtraValue::AuthorLastName, QStringLiteral("Lovelace"));
+}
+
+void TestPadReader::valuesForTheFormFill()
+{
+    QFETCH(QByteArray, pad);
+    QFETCH(int, extra);
+    QFETCH(QString, value);
+    const QByteArray file = "<XML_DIZ_INFO>" + pad + "</XML_DIZ_INFO>";
+    QCOMPARE(PadReader::fromBytes(file).extraValue(ExtraValue(extra)), value);
 }
 
 QTEST_GUILESS_MAIN(TestPadReader)

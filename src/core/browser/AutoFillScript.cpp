@@ -46,12 +46,18 @@ const char16_t *const scriptBody = uR"js(;
         var owner = named(form);
         return owner && owner.elements ? single(owner.elements.namedItem(name)) : null;
     }
+    // The page's own scripts learn of the value as of one typed.
+    function typedInto(element) {
+        element.dispatchEvent(new InputEvent("input", {bubbles: true, inputType: "insertText"}));
+        element.dispatchEvent(new Event("change", {bubbles: true}));
+    }
     var written = 0;
     targets.forEach(function (target) {
         try {
             var element = input(target[0], target[1]);
             if (element && typable(element)) {
                 element.value = padUrl;
+                typedInto(element);
                 written++;
             }
         } catch (e) {
@@ -63,6 +69,8 @@ const char16_t *const scriptBody = uR"js(;
             for (var i = 0; i < list.options.length; i++) {
                 if (list.options[i].text === categoryOption) {
                     list.selectedIndex = i;
+                    list.dispatchEvent(new Event("input", {bubbles: true}));
+                    list.dispatchEvent(new Event("change", {bubbles: true}));
                     break;
                 }
             }
@@ -120,11 +128,16 @@ QString AutoFillScript::build(const QString &padUrl, const QString &category)
 
 QString AutoFillScript::jsonLiteral(const QString &value)
 {
+    return jsonCode(value);
+}
+
+QString AutoFillScript::jsonCode(const QJsonValue &value)
+{
     // QJsonDocument writes containers only: an array of one, less its brackets.
     QString literal = compactJson(QJsonArray{value});
     literal = literal.mid(1, literal.size() - 2);
-    // Inside the literal these characters can only stand in the string, where
-    // a \u escape means the same character.
+    // Inside the literal these characters can only stand in strings, where a
+    // \u escape means the same character.
     literal.replace(u'<', u"\\u003c"_s);
     literal.replace(u'>', u"\\u003e"_s);
     literal.replace(u'&', u"\\u0026"_s);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QJsonValue>
 #include <QList>
 #include <QString>
 
@@ -34,6 +35,8 @@ public:
     // A JSON string literal that is also safe inside a script element and on
     // engines that take U+2028/U+2029 as line ends.
     static QString jsonLiteral(const QString &value);
+    // The same for any JSON value (an object of values, a table).
+    static QString jsonCode(const QJsonValue &value);
 };
 
 } // namespace tarvelo

@@ -8,6 +8,7 @@ namespace tarvelo {
 // Virtual-key codes of the keys the keyboard tick reads.
 namespace vk {
 constexpr int RightButton = 0x02;
+constexpr int Return = 0x0D; // keypad Enter only: the main Enter is the page's
 constexpr int Control = 0x11;
 constexpr int Menu = 0x12; // Alt
 constexpr int Numpad0 = 0x60;

@@ -23,11 +23,15 @@ KeyTick::Action KeyTick::run(KeyState &keys, int currentProfile, bool browserHas
     if (keys.asyncKeyState(vk::RightButton) == Fired && browserHasFocus)
         return Action::openMenu();
 
-    // Keypad / is read first and ignores the modifiers, so Ctrl + / still
-    // pastes the short description.
+    // Keypad / and Enter are read first and ignore the modifiers, so Ctrl + /
+    // still pastes the short description.
     Modifier modifier = Modifier::None;
     int key = vk::Divide;
-    if (keys.asyncKeyState(vk::Divide) != Fired) {
+    if (keys.asyncKeyState(vk::Divide) == Fired) {
+        key = vk::Divide;
+    } else if (keys.asyncKeyState(vk::Return) == Fired) {
+        key = vk::Return;
+    } else {
         modifier = readModifier(keys);
         key = readFieldKey(keys);
         if (key == 0)
@@ -74,6 +78,8 @@ KeyTick::Action KeyTick::decide(Modifier modifier, int key, int currentProfile)
 {
     if (key == vk::Add)
         return Action::openNextSite();
+    if (key == vk::Return)
+        return Action::fillForm();
     if (key < vk::Numpad0 || (key > vk::Multiply && key != vk::Divide))
         return Action::nothing(); // not a field key
     if (key == vk::Divide)

@@ -16,7 +16,14 @@ public:
 
     struct Action
     {
-        enum class Kind { Nothing, OpenMenu, PasteField, ClickFieldButton, OpenNextSite };
+        enum class Kind {
+            Nothing,
+            OpenMenu,
+            PasteField,
+            ClickFieldButton,
+            OpenNextSite,
+            FillForm,
+        };
 
         Kind kind = Kind::Nothing;
         Field field = Field::PADURL; // PasteField: which field...
@@ -25,6 +32,7 @@ public:
 
         static Action nothing() { return {}; }
         static Action openMenu() { return {Kind::OpenMenu}; }
+        static Action fillForm() { return {Kind::FillForm}; }
         static Action paste(Field f, int p) { return {Kind::PasteField, f, p}; }
         static Action clickFieldButton(int k)
         {
@@ -40,8 +48,8 @@ public:
 
     static Action run(KeyState &keys, int currentProfile, bool browserHasFocus);
 
-    // The action table, once the key and the modifier are known. Keypad /
-    // and keypad + ignore the modifier.
+    // The action table, once the key and the modifier are known. Keypad /,
+    // keypad + and keypad Enter ignore the modifier.
     static Action decide(Modifier modifier, int key, int currentProfile);
 
     // Whether the keypad key does something with this modifier: such a press

@@ -14,7 +14,11 @@ enum class ExtraValue {
     FileSizeKB,
     FileSizeMB,
     Category, // <Program_Category_Class>, e.g. "Desktop::Themes & Wallpaper"
+    AuthorLastName,
+    Price,       // <Program_Cost_Dollars>
+    LicenceType, // <Program_Type>: Shareware, Freeware, ...
+    ReleaseDate, // yyyy-mm-dd from the release year, month and day; empty if one lacks
 };
-constexpr int ExtraValueCount = 8;
+constexpr int ExtraValueCount = 12;
 
 } // namespace tarvelo

@@ -87,6 +87,26 @@ QString fileSize(const QString &padText, ExtraValue extra)
     return extra == ExtraValue::FileSizeKB ? size.kilobytes : size.megabytes;
 }
 
+QString releaseDate(const QString &padText)
+{
+    const auto number = [&](const char16_t *tag, int digits) {
+        bool ok = false;
+        const int n = tidySingleLine(getString(padText, QString::fromUtf16(tag))).toInt(&ok);
+        return ok && n > 0 ? QStringLiteral("%1").arg(n, digits, 10, QChar(u'0')) : QString();
+    };
+    const QString year = number(u"<Program_Release_Year>", 4);
+    const QString month = number(u"<Program_Release_Month>", 2);
+    const QString day = number(u"<Program_Release_Day>", 2);
+    if (year.size() != 4 || month.size() != 2 || day.size() != 2)
+        return {};
+    return year + u'-' + month + u'-' + day;
+}
+
+QString singleLine(const QString &padText, const char16_t *tag)
+{
+    return tidySingleLine(getString(padText, QString::fromUtf16(tag)));
+}
+
 } // namespace
 
 QString PadReader::Pad::value(Field field, const QString &language) const
@@ -115,7 +135,15 @@ QString PadReader::Pad::extraValue(ExtraValue extra, const QString &language) co
     case ExtraValue::FileSizeMB:
         return fileSize(padText, extra);
     case ExtraValue::Category:
-        return tidySingleLine(getString(padText, QStringLiteral("<Program_Category_Class>")));
+        return singleLine(padText, u"<Program_Category_Class>");
+    case ExtraValue::AuthorLastName:
+        return singleLine(padText, u"<Author_Last_Name>");
+    case ExtraValue::Price:
+        return singleLine(padText, u"<Program_Cost_Dollars>");
+    case ExtraValue::LicenceType:
+        return singleLine(padText, u"<Program_Type>");
+    case ExtraValue::ReleaseDate:
+        return releaseDate(padText);
     }
     return {};
 }

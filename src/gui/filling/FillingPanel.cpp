@@ -1,5 +1,9 @@
 #include "gui/filling/FillingPanel.h"
 
+#include "core/browser/FormFill.h"
+#include "core/browser/FormFillScript.h"
+#include "core/campaign/CampaignStore.h"
+#include "core/campaign/SiteAddress.h"
 #include "core/filling/FieldActions.h"
 #include "core/filling/KeyState.h"
 #include "core/filling/KeyTick.h"
@@ -7,6 +11,7 @@
 #include "gui/browser/Browser.h"
 #include "gui/filling/ClipboardPaste.h"
 #include "gui/filling/MoreValuesMenu.h"
+#include "gui/profiles/ProfilesPanel.h"
 #include "gui/window/ClickableLabel.h"
 #include "gui/window/MainWindow.h"
 #include "gui/window/TextColour.h"
@@ -16,9 +21,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QTimer>
+#include <QUrl>
 
 using namespace Qt::StringLiterals;
 
@@ -54,12 +61,17 @@ FillingPanel::~FillingPanel()
 
 void FillingPanel::pasteField(Field field, int profile)
 {
-    pasteValue(tidyValue(field, m_window.fieldText(field, profile)), fieldSpec(field).spokenName,
-               profile);
+    const QString value = tidyValue(field, m_window.fieldText(field, profile));
+    if (!value.isEmpty())
+        teachFocusedBox(FormFill::valueName(field));
+    pasteValue(value, fieldSpec(field).spokenName, profile);
 }
 
-void FillingPanel::pasteText(const QString &text, const QString &whatForStatus)
+void FillingPanel::pasteText(const QString &text, const QString &whatForStatus,
+                             const QString &valueName)
 {
+    if (!text.isEmpty())
+        teachFocusedBox(valueName);
     pasteValue(text, whatForStatus, m_window.currentProfile());
 }
 
@@ -75,6 +87,50 @@ void FillingPanel::pasteValue(const QString &value, const QString &what, int pro
     m_browser.setFocus();
 }
 
+QString FillingPanel::siteHost() const
+{
+    return SiteAddress::hostKey(QUrl(m_browser.locationUrl()));
+}
+
+void FillingPanel::teachFocusedBox(const QString &valueName)
+{
+    const QString host = siteHost();
+    if (!m_store || valueName.isEmpty() || host.isEmpty())
+        return;
+    // Described before the paste lands; the page runs the two in this order.
+    QPointer<FillingPanel> self(this);
+    m_browser.runIsolatedScript(FormFillScript::describeFocused(),
+                                [self, host, valueName](const QVariant &box) {
+                                    if (self && self->m_store && !box.toString().isEmpty())
+                                        self->m_store->teachBox(host, box.toString(), valueName);
+                                });
+}
+
+void FillingPanel::fillForm()
+{
+    const QString host = siteHost();
+    const QHash<QString, QString> taught =
+        m_store && !host.isEmpty() ? m_store->taughtBoxes(host) : QHash<QString, QString>();
+    QPointer<FillingPanel> self(this);
+    m_browser.runIsolatedScript(FormFillScript::fill(fillValues(), taught),
+                                [self](const QVariant &answer) {
+                                    if (self)
+                                        self->m_window.statusLabel()->setText(
+                                            FormFillScript::Outcome::from(answer).statusText());
+                                });
+}
+
+QJsonObject FillingPanel::fillValues() const
+{
+    const int profile = m_window.currentProfile();
+    const ProfilesPanel *profiles = ProfilesPanel::of(m_window);
+    return FormFill::values(
+        [this, profile](Field field) { return m_window.fieldText(field, profile); },
+        [profiles, profile](ExtraValue extra) {
+            return profiles ? profiles->extraValue(profile, extra) : QString();
+        });
+}
+
 void FillingPanel::selectAllText(QLineEdit *box)
 {
     box->selectAll();
@@ -87,6 +143,7 @@ void FillingPanel::pasteFromCurrentProfile(Field field)
 
 void FillingPanel::setUpFieldButtons()
 {
+    connect(m_window.fillFormButton(), &QPushButton::clicked, this, &FillingPanel::fillForm);
     for (const FieldButtonSpec &info : fieldButtonTable()) {
         const Field field = info.field;
         connect(m_window.fieldButton(field), &QPushButton::clicked, this,
@@ -97,6 +154,10 @@ void FillingPanel::setUpFieldButtons()
 void FillingPanel::setUpMenu()
 {
     QMenu *menu = m_window.popupMenu();
+    QAction *fill = menu->addAction(tr("&Fill form"));
+    fill->setObjectName(u"mnuFillForm"_s);
+    connect(fill, &QAction::triggered, this, &FillingPanel::fillForm);
+    menu->addSeparator()->setObjectName(u"mnuSepFill"_s);
     for (const MenuEntrySpec &info : popupMenuTable()) {
         QAction *entry = nullptr;
         if (info.isSeparator()) {
@@ -109,9 +170,10 @@ void FillingPanel::setUpMenu()
         }
         entry->setObjectName(info.name);
     }
-    MoreValuesMenu::addTo(menu, m_window, [this](const QString &text, const QString &what) {
-        pasteText(text, what);
-    });
+    MoreValuesMenu::addTo(menu, m_window,
+                          [this](const QString &text, const QString &what, const QString &name) {
+                              pasteText(text, what, name);
+                          });
 }
 
 void FillingPanel::setUpFocusRules()
@@ -170,6 +232,9 @@ void FillingPanel::onKeyTimer()
         return;
     case Kind::PasteField:
         pasteField(action.field, action.profile);
+        return;
+    case Kind::FillForm:
+        fillForm();
         return;
     case Kind::ClickFieldButton:
         if (const FieldButtonSpec *button = fieldButtonForKey(action.key))

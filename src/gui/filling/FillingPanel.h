@@ -2,6 +2,7 @@
 
 #include "core/profiles/ProfileFields.h"
 
+#include <QJsonObject>
 #include <QObject>
 
 class QLineEdit;
@@ -9,6 +10,7 @@ class QLineEdit;
 namespace tarvelo {
 
 class Browser;
+class CampaignStore;
 class ClipboardPaste;
 class MainWindow;
 class KeyState;
@@ -28,8 +30,19 @@ public:
     // browser. An empty value leaves the page as it is and says so in the
     // status line. The clipboard ends up holding what it held before.
     void pasteField(Field field, int profile);
-    // The same for a value that has no text box, of the current profile.
-    void pasteText(const QString &text, const QString &whatForStatus);
+    // The same for a value that has no text box, of the current profile;
+    // valueName (FormFill's) is what the box is taught as.
+    void pasteText(const QString &text, const QString &whatForStatus,
+                   const QString &valueName = {});
+
+    // Writes the current program's values into every box of the page it
+    // recognises and that holds nothing typed yet, in one page script; the
+    // status line says how many boxes it filled and how many are left.
+    void fillForm();
+
+    // Where pasted fields are taught (site and box to field) and where the
+    // fill looks first; null, the default: no learning.
+    void setCampaignStore(CampaignStore *store) { m_store = store; }
     void selectAllText(QLineEdit *box);
 
     // One tick of the keypad timer.
@@ -56,11 +69,15 @@ private:
     void setUpProfileLabels();
     void pasteFromCurrentProfile(Field field);
     void pasteValue(const QString &value, const QString &what, int profile);
+    void teachFocusedBox(const QString &valueName);
+    QString siteHost() const;
+    QJsonObject fillValues() const;
 
     MainWindow &m_window;
     Browser &m_browser;
     KeyState &m_keys;
     ClipboardPaste *m_clipboardPaste;
+    CampaignStore *m_store = nullptr;
     bool m_browserHasFocus = false;
     bool m_ticking = false;
     bool m_pressTickQueued = false;

@@ -52,6 +52,8 @@ int KeyStateFilter::virtualKeyOf(const QKeyEvent &event)
         return vk::Divide;
     if (key == Qt::Key_Plus)
         return vk::Add;
+    if (key == Qt::Key_Enter)
+        return vk::Return;
     return 0;
 }
 

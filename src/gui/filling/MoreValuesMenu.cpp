@@ -1,5 +1,6 @@
 #include "gui/filling/MoreValuesMenu.h"
 
+#include "core/browser/FormFill.h"
 #include "core/profiles/ExtraValue.h"
 #include "gui/profiles/ProfilesPanel.h"
 #include "gui/window/MainWindow.h"
@@ -50,7 +51,7 @@ void MoreValuesMenu::addTo(QMenu *menu, MainWindow &window, const Paste &paste)
             const ProfilesPanel *profiles = ProfilesPanel::of(window);
             const QString text =
                 profiles ? profiles->extraValue(window.currentProfile(), entry.value) : QString();
-            paste(text, QString::fromUtf16(entry.what));
+            paste(text, QString::fromUtf16(entry.what), FormFill::valueName(entry.value));
         });
     }
 }

@@ -16,8 +16,10 @@ class MainWindow;
 class MoreValuesMenu
 {
 public:
-    // Puts the value's text into the page, saying `what` if there is none.
-    using Paste = std::function<void(const QString &text, const QString &what)>;
+    // Puts the value's text into the page, saying `what` if there is none;
+    // valueName is the value's name for the form fill (FormFill::valueName).
+    using Paste =
+        std::function<void(const QString &text, const QString &what, const QString &valueName)>;
 
     // Appends the submenu to menu; each entry reads the value when chosen.
     static void addTo(QMenu *menu, MainWindow &window, const Paste &paste);

@@ -82,7 +82,8 @@ void Accessibility::orderTabKey(MainWindow &window)
                                 window.navButton(NavButton::Stop),
                                 window.navButton(NavButton::Refresh),
                                 window.padSitesButton(),
-                                window.homeButton()};
+                                window.homeButton(),
+                                window.fillFormButton()};
     for (const FieldButtonSpec &info : fieldButtonTable())
         mainWindow << window.fieldButton(info.field);
 

@@ -175,6 +175,7 @@ void MainWindow::anchorControls()
 
     // Below the browser: the field buttons and the controls beside them (a
     // control added there later registers with BottomLeft too).
+    m_growth->add(m_fillFormButton, Anchor::BottomLeft);
     m_growth->add(m_fieldButtonFrame, Anchor::BottomLeft);
     m_growth->add(m_currentProgramLabel, Anchor::BottomLeft);
 }
@@ -211,6 +212,13 @@ void MainWindow::buildMainTab(QWidget *page)
     m_fieldButtonFrame =
         place(captionlessFrame(page), QStringLiteral("Frame1"), QRect(1560, 9060, 10155, 750));
     buildFieldButtons();
+    // Both rows of field buttons high, in the free space left of them.
+    m_fillFormButton =
+        place(new QPushButton(page), QStringLiteral("cmdFillForm"), QRect(120, 9090, 1380, 675));
+    m_fillFormButton->setFont(Fonts::caption());
+    m_fillFormButton->setText(QStringLiteral("Fill form"));
+    m_fillFormButton->setToolTip(
+        QStringLiteral("Fills every box of the page's form it recognises (Numpad Enter)"));
     m_currentProgramLabel =
         place(new QLabel(page), QStringLiteral("lblCurrentProgram"), QRect(11790, 9060, 2190, 750));
     m_currentProgramLabel->setFont(Fonts::caption());
@@ -223,7 +231,8 @@ void MainWindow::buildMainTab(QWidget *page)
 
     stackFrontToBack({navButton(NavButton::Refresh), navButton(NavButton::Forward), m_siteList,
                       m_padSitesButton, m_homeButton, navButton(NavButton::Back),
-                      navButton(NavButton::Stop), m_fieldButtonFrame, m_browserFrame});
+                      navButton(NavButton::Stop), m_fillFormButton, m_fieldButtonFrame,
+                      m_browserFrame});
 }
 
 void MainWindow::addNavButton(QWidget *page, NavButton button, const QString &name,
@@ -505,12 +514,14 @@ void MainWindow::onTabSwitched(int)
         if (shown == 1)
             localPadBox(0)->setFocus();
         m_fieldButtonFrame->setEnabled(false);
+        m_fillFormButton->setEnabled(false);
         return;
     }
     m_browserFrame->raise();
     if (m_saveSettings)
         m_saveSettings();
     m_fieldButtonFrame->setEnabled(true);
+    m_fillFormButton->setEnabled(true);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

@@ -74,6 +74,8 @@ public:
     QFrame *fieldButtonFrame() const { return m_fieldButtonFrame; }
     // The button that pastes field; nullptr for a field without one.
     QPushButton *fieldButton(Field field) const;
+    // "Fill form", left of the field buttons.
+    QPushButton *fillFormButton() const { return m_fillFormButton; }
     QFrame *browserFrame() const { return m_browserFrame; }
     QWidget *browserView() const { return m_browserView; }
     QLabel *statusLabel() const { return m_statusLabel; }
@@ -149,6 +151,7 @@ private:
     QPushButton *m_homeButton = nullptr;
     QFrame *m_fieldButtonFrame = nullptr;
     std::array<QPushButton *, FieldButtonCount> m_fieldButtons{};
+    QPushButton *m_fillFormButton = nullptr;
     QFrame *m_browserFrame = nullptr;
     QWidget *m_browserView = nullptr;
     QLabel *m_progressLabel = nullptr;
