@@ -9,6 +9,7 @@
 #include "gui/sites/CampaignPanel.h"
 #include "gui/sites/SiteListPanel.h"
 #include "gui/sites/SiteMenu.h"
+#include "gui/sites/SitesTab.h"
 #include "gui/sites/SubmissionRecorder.h"
 #include "gui/window/Accessibility.h"
 #include "gui/window/Dialogs.h"
@@ -59,6 +60,25 @@ void Session::buildCampaign()
                      &SiteListPanel::openNextSite);
     QObject::connect(m_browserPanel, &BrowserPanel::siteOpened, m_siteList,
                      &SiteListPanel::noteOpened);
+    if (m_platform.store.isOpen())
+        m_filling->setCampaignStore(&m_platform.store); // pastes teach the form's boxes
+    buildSitesTab();
+}
+
+void Session::buildSitesTab()
+{
+    m_sitesTab = new SitesTab(m_platform.store, m_platform.dialogs);
+    m_window->setSitesTab(m_sitesTab);
+    // The tab and the list show the same store: a change on one side is read
+    // again by the other.
+    QObject::connect(m_sitesTab, &SitesTab::sitesChanged, m_campaign, &CampaignPanel::reloadSites);
+    QObject::connect(m_sitesTab, &SitesTab::statesChanged, m_campaign,
+                     &CampaignPanel::reloadStates);
+    QObject::connect(m_campaign, &CampaignPanel::sitesChanged, m_sitesTab, &SitesTab::refresh);
+    QObject::connect(m_campaign, &CampaignPanel::statesChanged, m_sitesTab, [this] {
+        m_sitesTab->setProgram(m_campaign->statesProgramId(), m_campaign->currentVersion());
+        m_sitesTab->refresh();
+    });
 }
 
 Session::~Session()

@@ -21,6 +21,7 @@ class ProfilesPanel;
 class SettingsStore;
 class SiteListPanel;
 class SiteMenu;
+class SitesTab;
 class SubmissionRecorder;
 
 // One run of the program: the window, the panels that give its controls their
@@ -55,6 +56,7 @@ public:
     CampaignPanel &campaign() { return *m_campaign; }
     SiteListPanel &siteList() { return *m_siteList; }
     SiteMenu &siteMenu() { return *m_siteMenu; }
+    SitesTab &sitesTab() { return *m_sitesTab; }
 
     // The start-up sequence; show the window afterwards.
     void startUp();
@@ -64,6 +66,7 @@ public:
 
 private:
     void buildCampaign();
+    void buildSitesTab();
 
     Platform m_platform;
     std::unique_ptr<MainWindow> m_window;
@@ -77,6 +80,7 @@ private:
     SiteListPanel *m_siteList = nullptr;
     SiteMenu *m_siteMenu = nullptr;
     SubmissionRecorder *m_submissions = nullptr;
+    SitesTab *m_sitesTab = nullptr;
     std::unique_ptr<Lifecycle> m_lifecycle;
 };
 
