@@ -66,13 +66,7 @@ void SiteCheck::cancel()
 void SiteCheck::abortAll()
 {
     m_queue.clear();
-    const auto replies = m_inFlight.keys();
-    m_inFlight.clear();
-    for (QNetworkReply *reply : replies) {
-        reply->disconnect(this);
-        reply->abort();
-        reply->deleteLater();
-    }
+    web::abortReplies(m_inFlight, this);
 }
 
 void SiteCheck::pump()

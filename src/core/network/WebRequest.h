@@ -1,10 +1,10 @@
 #pragma once
 
+#include <QHash>
+#include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QString>
 #include <QUrl>
-
-class QNetworkReply;
 
 namespace tarvelo::web {
 
@@ -28,5 +28,18 @@ QString statusText(QNetworkReply *reply);
 bool isRedirectOnTheWay(QNetworkReply *reply);
 // Many servers refuse HEAD but answer GET.
 bool refusesHead(int status);
+
+// Hangs up every reply of a check at once; none of them reports to receiver
+// any more.
+template <typename Job> void abortReplies(QHash<QNetworkReply *, Job> &inFlight, QObject *receiver)
+{
+    const auto replies = inFlight.keys();
+    inFlight.clear();
+    for (QNetworkReply *reply : replies) {
+        reply->disconnect(receiver);
+        reply->abort();
+        reply->deleteLater();
+    }
+}
 
 } // namespace tarvelo::web

@@ -80,13 +80,7 @@ void OnlineCheck::cancel()
 void OnlineCheck::abortAll()
 {
     m_queue.clear();
-    const auto replies = m_inFlight.keys();
-    m_inFlight.clear();
-    for (QNetworkReply *reply : replies) {
-        reply->disconnect(this);
-        reply->abort();
-        reply->deleteLater();
-    }
+    web::abortReplies(m_inFlight, this);
 }
 
 void OnlineCheck::pump()
