@@ -66,19 +66,16 @@ struct TabFixture
             shown << tab.model()->site(row)->address;
         return shown;
     }
-    QStringList storedAddresses() const
+    QString cell(qint64 siteId, int column) const
     {
-        QStringList stored;
-        for (const SiteRecord &site : store.sites())
-            stored << site.address;
-        return stored;
+        return tab.model()->index(tab.model()->rowOf(siteId), column).data().toString();
     }
-    QString writeFile(const QString &name, const QByteArray &bytes)
+    QString said() const
     {
-        QFile file(dir.filePath(name));
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-            qFatal("cannot write %s", qPrintable(name));
-        return file.fileName();
+        QStringList texts;
+        for (const auto &m : dialogs.messages)
+            texts << m.text;
+        return texts.join(u"\n---\n"_s);
     }
 
     QTemporaryDir dir;
@@ -107,19 +104,17 @@ class TestSitesTab : public QObject
 private Q_SLOTS:
     void filterAndSearch_data();
     void filterAndSearch();
-    void readsTheStoreWhenFirstShown();
+    void showsAnotherProgramAtOnce();
     void addAndEdit_data();
     void addAndEdit();
     void retireAndDead_data();
     void retireAndDead();
     void importList_data();
     void importList();
-    void exportThenImportAddsNothing_data();
     void exportThenImportAddsNothing();
     void checkSites_data();
     void checkSites();
     void cancelCheck();
-    void taughtBoxes_data();
     void taughtBoxes();
     void thirdPageOfTheWindow();
 };
@@ -134,9 +129,6 @@ void TestSitesTab::filterAndSearch_data()
     QTest::newRow("name and note, any case") << all << u"alpha"_s << QList<int>{0, 2};
     QTest::newRow("address in capitals") << all << u"BETA.EXAMPLE"_s << QList<int>{1};
     QTest::newRow("blanks around") << all << u"  gamma "_s << QList<int>{2};
-    QTest::newRow("part of two addresses") << all << u"example."_s << QList<int>{0, 1};
-    QTest::newRow("note only") << all << u"screenshot"_s << QList<int>{5};
-    QTest::newRow("nothing matches") << all << u"omega"_s << QList<int>{};
     QTest::newRow("submitted") << u"Submitted"_s << QString() << QList<int>{0};
     QTest::newRow("update due") << u"Update due"_s << QString() << QList<int>{4};
     QTest::newRow("dead") << u"Dead"_s << QString() << QList<int>{3};
@@ -178,24 +170,14 @@ void TestSitesTab::filterAndSearch()
              u"1 listed, 1 submitted, 1 update due, 1 rejected, 1 dead, 1 to do"_s);
 }
 
-void TestSitesTab::readsTheStoreWhenFirstShown()
+void TestSitesTab::showsAnotherProgramAtOnce()
 {
     TabFixture fx(sixSites);
-    fx.tab.setProgram(fx.program, u"2.0"_s);
-    fx.tab.refresh();
-    QCOMPARE(fx.tab.model()->rowCount(), 0);
-    fx.store.addSite({u"http://late.test"_s, {}, {}});
-    fx.tab.show();
-    QCOMPARE(fx.tab.model()->rowCount(), 7);
-    // Shown, a change of program shows at once.
+    fx.show();
     fx.store.setState(fx.program, fx.ids[2], SiteState::Skipped, {});
     fx.tab.setProgram(fx.store.programId({u"https://example.com/other.xml"_s, u"Other"_s}), {});
     fx.tab.setProgram(fx.program, u"2.0"_s);
-    QCOMPARE(fx.tab.model()
-                 ->index(fx.tab.model()->rowOf(fx.ids[2]), SiteTableModel::StateColumn)
-                 .data()
-                 .toString(),
-             u"Skipped"_s);
+    QCOMPARE(fx.cell(fx.ids[2], SiteTableModel::StateColumn), u"Skipped"_s);
 }
 
 void TestSitesTab::addAndEdit_data()
@@ -205,7 +187,6 @@ void TestSitesTab::addAndEdit_data()
     QTest::addColumn<QString>("told"); // part of the warning; empty when taken
     QTest::newRow("add") << -1 << u"https://new.test/submit"_s << QString();
     QTest::newRow("add a bad address") << -1 << u"ftp://files.test"_s << u"cannot be a site"_s;
-    QTest::newRow("add no address") << -1 << u"  "_s << u"cannot be a site: no address"_s;
     QTest::newRow("add a duplicate") << -1 << u"HTTP://ALPHA.example.com:80/submit/"_s
                                      << u"\u201chttp://alpha.example.com/submit\u201d, which is "
                                         u"in the list already"_s;
@@ -216,7 +197,6 @@ void TestSitesTab::addAndEdit_data()
         << 1 << u"http://gamma.test/add"_s << u"is the same site as"_s;
     QTest::newRow("edit to a retired site's")
         << 1 << u"http://zeta.test"_s << u"which was retired; add it to bring it back"_s;
-    QTest::newRow("edit to a script") << 1 << u"javascript:alert(1)"_s << u"cannot be a site"_s;
 }
 
 void TestSitesTab::addAndEdit()
@@ -227,7 +207,6 @@ void TestSitesTab::addAndEdit()
     TabFixture fx(sixSites);
     fx.store.retireSite(fx.ids[5]);
     fx.show();
-    const QStringList before = fx.storedAddresses();
     const SiteEntry entry{address, u"Named"_s, u"a note, with a comma"_s};
     fx.dialogs.siteEdits << entry;
     if (edit >= 0) {
@@ -241,7 +220,8 @@ void TestSitesTab::addAndEdit()
         QCOMPARE(fx.dialogs.messages.size(), 1);
         QVERIFY2(fx.dialogs.messages[0].text.contains(told),
                  qPrintable(fx.dialogs.messages[0].text));
-        QCOMPARE(fx.storedAddresses(), before);
+        QCOMPARE(fx.store.sites().size(), 5);
+        QCOMPARE(fx.store.site(fx.ids[1])->address, sixSites[1].address);
         QCOMPARE(fx.sitesChanged.size(), 0);
         return;
     }
@@ -250,10 +230,9 @@ void TestSitesTab::addAndEdit()
     const auto id = fx.store.siteIdFor(address);
     QVERIFY(id);
     QCOMPARE(fx.store.site(*id)->note, entry.note);
-    // The table shows the site as stored, selected.
-    const int row = fx.tab.model()->rowOf(*id);
-    QVERIFY(fx.tab.table()->selectionModel()->isRowSelected(row) || edit < 0);
-    QCOMPARE(fx.tab.model()->site(row)->address, fx.store.site(*id)->address);
+    // The table shows the site as stored.
+    QCOMPARE(fx.tab.model()->site(fx.tab.model()->rowOf(*id))->address,
+             fx.store.site(*id)->address);
     QCOMPARE(fx.tab.model()->rowCount(), edit < 0 ? 6 : 5);
 }
 
@@ -288,95 +267,77 @@ void TestSitesTab::retireAndDead()
     QCOMPARE(fx.store.site(fx.ids[0])->retired, state.isEmpty());
     if (state.isEmpty())
         return;
-    QCOMPARE(fx.tab.model()->index(row, SiteTableModel::StateColumn).data().toString(), state);
+    QCOMPARE(fx.cell(fx.ids[0], SiteTableModel::StateColumn), state);
     if (state != u"Dead"_s)
         return;
     // Dead, the site stays selected and can come back to life.
     QCOMPARE(statesChanged.size(), 1);
     fx.click(u"cmdMarkAlive"_s);
-    QCOMPARE(fx.tab.model()->index(row, SiteTableModel::StateColumn).data().toString(),
-             u"Submitted"_s);
+    QCOMPARE(fx.cell(fx.ids[0], SiteTableModel::StateColumn), u"Submitted"_s);
     QCOMPARE(statesChanged.size(), 2);
 }
 
 void TestSitesTab::importList_data()
 {
-    QTest::addColumn<QString>("file");
+    // How the lines are read is the site list file's business; here, what the
+    // user is asked and told, and what comes in.
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QMessageBox::StandardButton>("answer"); // to the good lines' question
-    QTest::addColumn<QStringList>("told");                   // parts of each message, in order
+    QTest::addColumn<QStringList>("told");                   // parts of the messages
     QTest::addColumn<int>("added");
-    const QByteArray mixed = "url,name,note\r\nhttp://one.test,One,first\r\n"
-                             "javascript:alert(1),Bad,\r\nhttp://two.test/,Two,\"a, b\"\r\n";
-    const QString mixedProblems = u"1 line of list.csv cannot be imported:\n\nLine 3: "_s;
-    QTest::newRow("bad line, no") << u"list.csv"_s << mixed << QMessageBox::No
-                                  << QStringList{mixedProblems} << 0;
-    QTest::newRow("bad line, yes") << u"list.csv"_s << mixed << QMessageBox::Yes
+    const QByteArray mixed = "http://one.test\njavascript:alert(1)\nhttp://two.test/\n";
+    QTest::newRow("bad line, no")
+        << mixed << QMessageBox::No
+        << QStringList{u"1 line of list.txt cannot be imported:\n\nLine 2: "_s} << 0;
+    QTest::newRow("bad line, yes") << mixed << QMessageBox::Yes
                                    << QStringList{u"Import the 2 good lines"_s,
                                                   u"Added 2 sites; 0 were in the list already."_s}
                                    << 2;
-    QTest::newRow("all bad") << u"list.txt"_s << QByteArray("ftp://x.test\nnot an address\n")
-                             << QMessageBox::NoButton
+    QTest::newRow("all bad") << QByteArray("ftp://x.test\n") << QMessageBox::NoButton
                              << QStringList{u"Nothing was imported from list.txt:\n\nLine 1: "_s}
                              << 0;
     QTest::newRow("one known, one new")
-        << u"list.txt"_s
-        << QByteArray("# mine\n\nHTTP://ALPHA.example.com/submit/\nhttp://new.test\n")
-        << QMessageBox::NoButton << QStringList{u"Added 1 site; 1 was in the list already."_s} << 1;
+        << QByteArray("http://alpha.example.com/submit\nhttp://new.test\n") << QMessageBox::NoButton
+        << QStringList{u"Added 1 site; 1 was in the list already."_s} << 1;
     QByteArray many = "http://good.test\n";
     for (int i = 0; i < 25; ++i)
         many += "mailto:x@y.test\n";
     QTest::newRow("first twenty problems")
-        << u"list.txt"_s << many << QMessageBox::No
+        << many << QMessageBox::No
         << QStringList{u"Line 21: "_s, u"Line 2: "_s, u"and 5 more\n\nImport the 1 good line"_s}
         << 0;
-    QTest::newRow("not text") << u"list.txt"_s << QByteArray("http://a.test\n\0\x01\x02", 17)
-                              << QMessageBox::NoButton
-                              << QStringList{u"Nothing was imported from list.txt"_s} << 0;
 }
 
 void TestSitesTab::importList()
 {
-    QFETCH(QString, file);
     QFETCH(QByteArray, bytes);
     QFETCH(QMessageBox::StandardButton, answer);
     QFETCH(QStringList, told);
     QFETCH(int, added);
     TabFixture fx(sixSites);
     fx.show();
-    fx.dialogs.siteListsToOpen << fx.writeFile(file, bytes);
+    QFile file(fx.dir.filePath(u"list.txt"_s));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    file.close();
+    fx.dialogs.siteListsToOpen << file.fileName();
     if (answer != QMessageBox::NoButton)
         fx.dialogs.answers << answer;
     fx.click(u"cmdImportSites"_s);
-    const QString said = [&] {
-        QStringList texts;
-        for (const auto &m : std::as_const(fx.dialogs.messages))
-            texts << m.text;
-        return texts.join(u"\n---\n"_s);
-    }();
     QCOMPARE(fx.dialogs.messages.size(), answer == QMessageBox::Yes ? 2 : 1);
     for (const QString &part : told)
-        QVERIFY2(said.contains(part), qPrintable(said));
+        QVERIFY2(fx.said().contains(part), qPrintable(fx.said()));
     if (answer != QMessageBox::NoButton)
         QCOMPARE(fx.dialogs.messages[0].defaultButton, QMessageBox::No);
-    QCOMPARE(fx.store.sites().size(), 6 + added);
     QCOMPARE(fx.tab.model()->rowCount(), 6 + added);
     QCOMPARE(fx.sitesChanged.size(), added ? 1 : 0);
 }
 
-void TestSitesTab::exportThenImportAddsNothing_data()
-{
-    QTest::addColumn<QString>("file");
-    QTest::newRow("text") << u"out.txt"_s;
-    QTest::newRow("CSV") << u"out.csv"_s;
-}
-
+// Whatever goes out comes back as the same sites, so a second import adds none.
 void TestSitesTab::exportThenImportAddsNothing()
 {
-    QFETCH(QString, file);
     TabFixture fx(sixSites);
     fx.show();
-    const QString path = fx.dir.filePath(file);
+    const QString path = fx.dir.filePath(u"out.csv"_s);
     fx.dialogs.siteListsToSave << path;
     fx.click(u"cmdExportSites"_s);
     QCOMPARE(fx.control<QLabel>(u"lblSitesInfo"_s)->text(), u"Exported 6 sites to "_s + path);
@@ -386,12 +347,10 @@ void TestSitesTab::exportThenImportAddsNothing()
     other.show();
     other.dialogs.siteListsToOpen << path << path;
     other.click(u"cmdImportSites"_s);
-    QCOMPARE(other.storedAddresses(), fx.storedAddresses());
-    if (file.endsWith(u".csv"_s)) // a text list carries addresses only
-        QCOMPARE(other.store.sites().value(2).note, sixSites[2].note);
+    QCOMPARE(other.shownAddresses(), fx.shownAddresses());
+    QCOMPARE(other.store.sites().value(2).note, sixSites[2].note);
     other.click(u"cmdImportSites"_s);
     QCOMPARE(other.dialogs.messages.last().text, u"Added 0 sites; 6 were in the list already."_s);
-    QCOMPARE(other.store.sites().size(), 6);
 }
 
 void TestSitesTab::checkSites_data()
@@ -413,16 +372,13 @@ void TestSitesTab::checkSites()
         },
         &load);
     // Failed yesterday: fails again today (offered), answers today (not
-    // offered); failing today for the first time is not enough; a dead site
-    // is not offered again.
+    // offered); a dead site is not offered again.
     TabFixture fx({{server.url("/gone/1"), {}, {}},
                    {server.url("/back"), {}, {}},
-                   {server.url("/gone/2"), {}, {}},
-                   {server.url("/gone/3"), {}, {}}});
-    const QDateTime yesterday = QDateTime::currentDateTimeUtc().addDays(-1);
-    for (int i : {0, 1, 3})
-        fx.store.recordCheck(fx.ids[i], {yesterday, false, u"timed out"_s});
-    fx.store.setSiteDead(fx.ids[3], true);
+                   {server.url("/gone/2"), {}, {}}});
+    for (qint64 id : std::as_const(fx.ids))
+        fx.store.recordCheck(id, {QDateTime::currentDateTimeUtc().addDays(-1), false, {}});
+    fx.store.setSiteDead(fx.ids[2], true);
     fx.show();
     fx.dialogs.answers << answer;
     QSignalSpy finished(&fx.tab.checkRun(), &SiteCheckRun::finished);
@@ -443,13 +399,12 @@ void TestSitesTab::checkSites()
     const bool marked = answer == QMessageBox::Yes;
     QCOMPARE(fx.store.site(fx.ids[0])->dead, marked);
     QCOMPARE(fx.sitesChanged.size(), marked ? 1 : 0);
-    for (qint64 id : fx.ids)
-        QCOMPARE(fx.store.checks(id).size(), id == fx.ids[2] ? 1 : 2);
-    const QModelIndex check =
-        fx.tab.model()->index(fx.tab.model()->rowOf(fx.ids[0]), SiteTableModel::CheckColumn);
-    QVERIFY2(check.data().toString().contains(u"404"_s), qPrintable(check.data().toString()));
+    for (qint64 id : std::as_const(fx.ids))
+        QCOMPARE(fx.store.checks(id).size(), 2);
+    const QString check = fx.cell(fx.ids[0], SiteTableModel::CheckColumn);
+    QVERIFY2(check.contains(u"404"_s), qPrintable(check));
     QCOMPARE(fx.control<QLabel>(u"lblSitesInfo"_s)->text(),
-             u"Checked 4 of 4 sites: 1 answered, 3 did not."_s);
+             u"Checked 3 of 3 sites: 1 answered, 2 did not."_s);
     QVERIFY(fx.control(u"cmdCheckSites"_s)->isEnabled());
 }
 
@@ -458,11 +413,8 @@ void TestSitesTab::cancelCheck()
     LocalHttpServer::Load load;
     LocalHttpServer server([](const QByteArray &, const QByteArray &) { return QByteArray(); },
                            &load);
-    QList<SiteEntry> silent;
-    for (int i = 0; i < 10; ++i)
-        silent.append({server.url("/silent/") + QString::number(i), {}, {}});
-    TabFixture fx(silent);
-    for (qint64 id : std::as_const(fx.ids)) // a failure yesterday: today's would make it dead
+    TabFixture fx({{server.url("/silent/1"), {}, {}}, {server.url("/silent/2"), {}, {}}});
+    for (qint64 id : std::as_const(fx.ids)) // a failure yesterday: today's would offer it
         fx.store.recordCheck(id, {QDateTime::currentDateTimeUtc().addDays(-1), false, {}});
     fx.show();
     QSignalSpy finished(&fx.tab.checkRun(), &SiteCheckRun::finished);
@@ -475,19 +427,10 @@ void TestSitesTab::cancelCheck()
     QVERIFY(fx.control(u"cmdCancelCheck"_s)->isHidden());
     QVERIFY(fx.dialogs.messages.isEmpty()); // nothing asked, nothing offered
     QVERIFY(fx.control<QLabel>(u"lblSitesInfo"_s)->text().startsWith(u"Cancelled. "_s));
-    QTRY_COMPARE(load.now, 0);
-}
-
-void TestSitesTab::taughtBoxes_data()
-{
-    QTest::addColumn<QMessageBox::StandardButton>("answer");
-    QTest::newRow("clear") << QMessageBox::Yes;
-    QTest::newRow("keep") << QMessageBox::No;
 }
 
 void TestSitesTab::taughtBoxes()
 {
-    QFETCH(QMessageBox::StandardButton, answer);
     TabFixture fx(sixSites);
     const QString host = u"alpha.example.com"_s;
     fx.store.teachBox(host, u"input name=title"_s, u"ProgName"_s);
@@ -495,18 +438,17 @@ void TestSitesTab::taughtBoxes()
     fx.store.teachBox(u"gamma.test"_s, u"input name=ver"_s, u"ProgVer"_s);
     fx.show();
     fx.select(fx.ids[0]);
-    fx.dialogs.answers << answer;
+    fx.dialogs.answers << QMessageBox::No << QMessageBox::Yes;
     fx.click(u"cmdTaughtBoxes"_s);
-    QCOMPARE(fx.dialogs.messages.size(), 1);
-    QVERIFY2(fx.dialogs.messages[0].text.contains(
+    QVERIFY2(fx.said().contains(
                  u"input name=title \u2192 ProgName\ntextarea name=about \u2192 LongDesc"_s),
-             qPrintable(fx.dialogs.messages[0].text));
-    QCOMPARE(fx.store.taughtBoxes(host).size(), answer == QMessageBox::Yes ? 0 : 2);
-    QCOMPARE(fx.store.taughtBoxes(u"gamma.test"_s).size(), 1);
-    if (answer == QMessageBox::No)
-        return;
+             qPrintable(fx.said()));
+    QCOMPARE(fx.store.taughtBoxes(host).size(), 2); // kept
     fx.click(u"cmdTaughtBoxes"_s);
-    QCOMPARE(fx.dialogs.messages[1].text, u"No form boxes have been taught on %1."_s.arg(host));
+    QCOMPARE(fx.store.taughtBoxes(host).size(), 0); // cleared, for this site only
+    QCOMPARE(fx.store.taughtBoxes(u"gamma.test"_s).size(), 1);
+    fx.click(u"cmdTaughtBoxes"_s);
+    QCOMPARE(fx.dialogs.messages.last().text, u"No form boxes have been taught on %1."_s.arg(host));
 }
 
 void TestSitesTab::thirdPageOfTheWindow()
@@ -515,11 +457,9 @@ void TestSitesTab::thirdPageOfTheWindow()
     TabFixture fx(sixSites);
     window.setSitesTab(&fx.tab);
     QTabBar *tabs = window.tabControl()->tabBar();
-    QCOMPARE(tabs->count(), 3);
     QCOMPARE(tabs->tabText(2), u"Sites"_s);
     QCOMPARE(window.sitesPage()->objectName(), u"tabSites"_s);
     window.show();
-    QVERIFY(!fx.tab.isVisible());
     QCOMPARE(fx.tab.model()->rowCount(), 0); // not read before it is shown
     tabs->setCurrentIndex(2);
     QCOMPARE(fx.tab.model()->rowCount(), 6);

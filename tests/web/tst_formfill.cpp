@@ -26,13 +26,14 @@ namespace {
 
 const QString formsDir = QStringLiteral(TARVELO_TEST_DATA "/forms");
 
-// Every box that says what it expects, in the page and its same-origin frames.
+// Every box that says what it expects, in the page and its same-origin
+// frames, in document order.
 const QString readBoxes = uR"js((function () {
     var boxes = [];
     (function walk(doc) {
         doc.querySelectorAll("[data-expect]").forEach(function (box) {
             boxes.push({expect: box.dataset.expect, text: box.dataset.text || null,
-                before: box.dataset.before, name: box.name || box.id || box.outerHTML.slice(0, 60),
+                name: box.name || box.id || box.outerHTML.slice(0, 60),
                 value: box.localName === "select"
                     ? (box.selectedIndex < 0 ? "" : box.options[box.selectedIndex].text)
                     : box.value});
@@ -44,30 +45,6 @@ const QString readBoxes = uR"js((function () {
     })(document);
     return boxes;
 })())js"_s;
-
-const QString markBefore = uR"js((function () {
-    var count = 0;
-    (function walk(doc) {
-        doc.querySelectorAll("[data-expect]").forEach(function (box) {
-            box.dataset.before = box.localName === "select"
-                ? (box.selectedIndex < 0 ? "" : box.options[box.selectedIndex].text) : box.value;
-            count++;
-        });
-        doc.querySelectorAll("iframe").forEach(function (frame) {
-            if (frame.contentDocument)
-                walk(frame.contentDocument);
-        });
-    })(document);
-    return count;
-})())js"_s;
-
-struct Tally
-{
-    int asked = 0;
-    int right = 0;
-    int wrong = 0;
-    int pages = 0;
-};
 
 } // namespace
 
@@ -85,11 +62,10 @@ private Q_SLOTS:
     void hostileValuesStayText();
     void taughtBoxesComeFirst_data();
     void taughtBoxesComeFirst();
-    void pastesTeachTheStore_data();
     void pastesTeachTheStore();
 
 private:
-    void open(const QString &path);
+    void open(const QString &where);
     QString fill();
     QString status() { return m_w->fx.control<QLabel>(u"lblStatus"_s)->text(); }
     QJsonObject values() const;
@@ -99,7 +75,8 @@ private:
     }
 
     std::unique_ptr<WebWindow> m_w;
-    Tally m_tally;
+    int m_pages = 0;
+    int m_boxes = 0;
 };
 
 void TestFormFill::initTestCase()
@@ -112,8 +89,7 @@ void TestFormFill::initTestCase()
 
 void TestFormFill::cleanupTestCase()
 {
-    qInfo("recognition: %d of %d boxes right on %d pages; wrong fills: %d", m_tally.right,
-          m_tally.asked, m_tally.pages, m_tally.wrong);
+    qInfo("recognition: %d boxes right on %d pages", m_boxes, m_pages);
     m_w.reset();
 }
 
@@ -124,11 +100,13 @@ QJsonObject TestFormFill::values() const
                             [&profiles](ExtraValue e) { return profiles.extraValue(0, e); });
 }
 
-void TestFormFill::open(const QString &path)
+// A file's path or a site's address.
+void TestFormFill::open(const QString &where)
 {
     const qsizetype before = m_w->completions.size();
-    const QString address = QUrl::fromLocalFile(path).toString();
-    m_w->browser.navigate(path);
+    const QString address =
+        where.startsWith(u"http"_s) ? where : QUrl::fromLocalFile(where).toString();
+    m_w->browser.navigate(where);
     QTRY_VERIFY_WITH_TIMEOUT(
         m_w->completions.size() > before && m_w->browser.locationUrl() == address, 20000);
 }
@@ -157,42 +135,32 @@ void TestFormFill::recognition()
 {
     QFETCH(QString, page);
     open(formsDir + u'/' + page);
-    QVERIFY(m_w->run(markBefore).toInt() > 0);
+    const QVariantList before = m_w->run(readBoxes).toList();
+    QVERIFY(!before.isEmpty());
     const QString said = fill();
-    QVERIFY2(said.startsWith(u" Filled "_s), qPrintable(said));
+    const QVariantList after = m_w->run(readBoxes).toList();
+    QCOMPARE(after.size(), before.size());
 
     const QJsonObject known = values();
-    int right = 0, asked = 0, written = 0;
+    int written = 0;
     QStringList faults;
-    for (const QVariant &entry : m_w->run(readBoxes).toList()) {
-        const QVariantMap box = entry.toMap();
+    for (qsizetype i = 0; i < after.size(); ++i) {
+        const QVariantMap box = after[i].toMap();
         const QString expect = box[u"expect"_s].toString();
         const QString value = box[u"value"_s].toString();
-        const QString before = box[u"before"_s].toString();
-        written += value != before;
-        if (expect == u"none") {
-            if (value != before)
-                faults << u"%1 written: %2"_s.arg(box[u"name"_s].toString(), value.left(40));
-            continue;
-        }
-        ++asked;
-        const QString want =
-            box[u"text"_s].isNull() ? known[expect].toString() : box[u"text"_s].toString();
-        QVERIFY2(!want.isEmpty(), qPrintable(expect + u" has no value in the test program"_s));
-        if (value == want)
-            ++right;
-        else if (value != before)
-            faults << u"%1 (%2) wrong: %3"_s.arg(box[u"name"_s].toString(), expect, value.left(40));
-        else
-            qWarning("%s: %s (%s) left empty", qPrintable(page),
-                     qPrintable(box[u"name"_s].toString()), qPrintable(expect));
+        const QString name = box[u"name"_s].toString();
+        written += value != before[i].toMap()[u"value"_s].toString();
+        const QString want = expect == u"none"         ? before[i].toMap()[u"value"_s].toString()
+                             : box[u"text"_s].isNull() ? known[expect].toString()
+                                                       : box[u"text"_s].toString();
+        QVERIFY2(expect == u"none" || !want.isEmpty(),
+                 qPrintable(expect + u" has no value in the test program"_s));
+        if (value != want)
+            faults << u"%1 (%2): %3"_s.arg(name, expect, value.left(40));
     }
-    m_tally.asked += asked;
-    m_tally.right += right;
-    m_tally.wrong += int(faults.size());
-    ++m_tally.pages;
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u"; "_s)));
-    QCOMPARE(right, asked);
+    m_boxes += int(after.size());
+    ++m_pages;
     // The status counts the boxes written, on the page and in its frames.
     QVERIFY2(said.startsWith(u" Filled %1 box"_s.arg(written)), qPrintable(said));
 }
@@ -244,15 +212,17 @@ void TestFormFill::routes()
     if (route == u"enter")
         enter(QEvent::KeyRelease);
     QTRY_COMPARE(status(), u" Filled 3 boxes; 1 left for you"_s);
+    QCOMPARE(body(u"submits"_s) + body(u"enters"_s), u"00"_s); // Enter never reached the page
+    if (route != u"cmdFillForm")
+        return; // what a fill does to the page, seen once
     QCOMPARE(m_w->run(u"document.getElementById('version').value"_s).toString(), u"2.1.0"_s);
     QCOMPARE(m_w->run(u"document.getElementById('desc').value.length"_s).toInt(),
              values()[u"desc2000"_s].toString().size());
     // Each box written saw one input and one change, as if typed; the note
-    // box, which nothing names, none. Enter never reached the page.
+    // box, which nothing names, none.
     QCOMPARE(body(u"input_name"_s) + body(u"change_name"_s) + body(u"input_desc"_s) +
                  body(u"change_desc"_s) + body(u"input_note"_s),
              u"11110"_s);
-    QCOMPARE(body(u"submits"_s) + body(u"enters"_s), u"00"_s);
     // Outlined for a few seconds, then as the page had it.
     QVERIFY(!m_w->run(u"document.getElementById('name').style.outline"_s).toString().isEmpty());
     QTRY_COMPARE_WITH_TIMEOUT(
@@ -278,12 +248,9 @@ void TestFormFill::hostileValuesStayText()
     open(QStringLiteral(TARVELO_TEST_DATA "/web/fill-all.html"));
     // The long description box takes any length; the page's description box
     // has no limit, so it gets the 2000-character text: made hostile here.
-    const QJsonObject hostile = [&] {
-        QJsonObject v = values();
-        v[u"name"_s] = value;
-        v[u"desc2000"_s] = value;
-        return v;
-    }();
+    QJsonObject hostile = values();
+    hostile[u"name"_s] = value;
+    hostile[u"desc2000"_s] = value;
     const FormFillScript::Outcome outcome =
         FormFillScript::Outcome::from(m_w->run(FormFillScript::fill(hostile)));
     QCOMPARE(outcome.filled, 3);
@@ -332,22 +299,13 @@ void TestFormFill::taughtBoxesComeFirst()
     QCOMPARE(m_w->run(read).toString(), u"19.95"_s);
 }
 
-void TestFormFill::pastesTeachTheStore_data()
-{
-    QTest::addColumn<QString>("route");
-    QTest::newRow("field button") << u"cmdProgVer"_s;
-    QTest::newRow("keypad 2") << u"2"_s;
-}
-
 // A site served over HTTP, since the store keeps what it learns per host.
+// Every route to a paste goes through the one that teaches.
 void TestFormFill::pastesTeachTheStore()
 {
-    QFETCH(QString, route);
     LocalHttpServer::Load load;
     LocalHttpServer site(
-        [](const QByteArray &, const QByteArray &path) -> QByteArray {
-            if (path != "/submit")
-                return "HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n";
+        [](const QByteArray &, const QByteArray &) -> QByteArray {
             const QByteArray page = "<!DOCTYPE html><title>Learn</title><form>"
                                     "Extra A <input id=xa name=xa><br>"
                                     "Extra B <input id=xb name=xb></form>";
@@ -362,35 +320,14 @@ void TestFormFill::pastesTeachTheStore()
     filling.setCampaignStore(&store);
     const auto forget = qScopeGuard([&] { filling.setCampaignStore(nullptr); });
 
-    const QString address = site.url("/submit");
-    const auto openSite = [&] {
-        const qsizetype before = m_w->completions.size();
-        m_w->browser.navigate(address);
-        QTRY_VERIFY_WITH_TIMEOUT(
-            m_w->completions.size() > before && m_w->browser.locationUrl() == address, 20000);
-    };
-    openSite();
+    open(site.url("/submit"));
     QCOMPARE(fill(), u" Filled 0 boxes; 2 left for you"_s); // nothing names the boxes
-    QWindow *window = m_w->window().windowHandle();
-    const auto keypad = [&](QEvent::Type type) {
-        static quint64 time = 100000;
-        QKeyEvent event(type, Qt::Key_2, Qt::KeypadModifier, u"2"_s);
-        event.setTimestamp(time += 40);
-        QCoreApplication::sendEvent(window, &event);
-    };
-    const auto act = [&] {
-        if (route == u"2")
-            keypad(QEvent::KeyPress);
-        else
-            m_w->click(m_w->fx.control(route), QPoint(5, 5));
-    };
-    QCOMPARE(m_w->inBox(u"xa"_s, act, u"2.1.0"_s), u"2.1.0"_s);
-    if (route == u"2")
-        keypad(QEvent::KeyRelease);
+    const auto paste = [&] { m_w->click(m_w->fx.control(u"cmdProgVer"_s), QPoint(5, 5)); };
+    QCOMPARE(m_w->inBox(u"xa"_s, paste, u"2.1.0"_s), u"2.1.0"_s);
     const QHash<QString, QString> taught{{u"form0|name=xa"_s, u"version"_s}};
     QTRY_COMPARE(store.taughtBoxes(u"127.0.0.1"_s), taught);
 
-    openSite(); // the next visit: the taught box comes first
+    open(site.url("/submit")); // the next visit: the taught box comes first
     QCOMPARE(fill(), u" Filled 1 box; 1 left for you"_s);
     QCOMPARE(m_w->run(u"xa.value + '|' + xb.value"_s).toString(), u"2.1.0|"_s);
 }
