@@ -145,10 +145,10 @@ ProgramRun::~ProgramRun()
     fs::remove_all(m_home, ignored);
 }
 
-bool ProgramRun::waitReady(int timeoutMs)
+bool ProgramRun::waitFor(const std::string &name, int timeoutMs)
 {
     const long long deadline = now() + (long long)timeoutMs * 1000000;
-    while (m_pid > 0 && !m_marks.count("ready")) {
+    while (m_pid > 0 && !m_marks.count(name)) {
         const long long left = (deadline - now()) / 1000000;
         if (left <= 0)
             break;
@@ -168,7 +168,7 @@ bool ProgramRun::waitReady(int timeoutMs)
                 m_marks[line.substr(0, blank)] = std::atoll(line.c_str() + blank + 1);
         }
     }
-    return m_marks.count("ready") > 0;
+    return m_marks.count(name) > 0;
 }
 
 long long ProgramRun::mark(const std::string &name) const

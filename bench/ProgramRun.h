@@ -29,7 +29,9 @@ public:
     long long startedAt() const { return m_startedAt; }
 
     // Reads marks until "ready"; false when it does not come in time.
-    bool waitReady(int timeoutMs);
+    bool waitReady(int timeoutMs) { return waitFor("ready", timeoutMs); }
+    // Reads marks until the one named; false when it does not come in time.
+    bool waitFor(const std::string &name, int timeoutMs);
     long long mark(const std::string &name) const;
     const std::map<std::string, long long> &marks() const { return m_marks; }
     std::string log() const;

@@ -29,14 +29,13 @@ int runProgram(int argc, char **argv, const StartedHook &onStarted)
     KeyStateFilter keys;
     WebEngineBrowser browser;
     CampaignStore store;
-    const CampaignStore::OpenOutcome opened =
-        store.open(CampaignStore::defaultPath(), SiteDirectory::load());
 
     Session session({dialogs, browser, keys, settings, store});
     session.startUp();
     session.window().show();
-    if (!opened.ok)
-        session.tellStoreProblem(opened.message);
+    session.openStoreLater([](CampaignStore &campaign) {
+        return campaign.open(CampaignStore::defaultPath(), SiteDirectory::load());
+    });
     if (onStarted)
         onStarted(session, browser);
     return app.exec();

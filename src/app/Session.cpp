@@ -16,7 +16,17 @@
 #include "gui/window/Lifecycle.h"
 #include "gui/window/MainWindow.h"
 
+#include <QTimer>
+
 namespace tarvelo {
+
+namespace {
+
+// When no first page ends its load (no help page, say), the store opens
+// this long after the window was shown.
+constexpr int LatestStoreOpeningMs = 1000;
+
+} // namespace
 
 Session::Session(Platform platform)
     : m_platform(platform), m_window(std::make_unique<MainWindow>(platform.browser.widget()))
@@ -60,8 +70,12 @@ void Session::buildCampaign()
                      &SiteListPanel::openNextSite);
     QObject::connect(m_browserPanel, &BrowserPanel::siteOpened, m_siteList,
                      &SiteListPanel::noteOpened);
-    if (m_platform.store.isOpen())
-        m_filling->setCampaignStore(&m_platform.store); // pastes teach the form's boxes
+    const auto teachBoxes = [this] {
+        if (m_platform.store.isOpen())
+            m_filling->setCampaignStore(&m_platform.store); // pastes teach the form's boxes
+    };
+    QObject::connect(m_campaign, &CampaignPanel::storeOpened, m_filling, teachBoxes);
+    teachBoxes();
     buildSitesTab();
 }
 
@@ -96,6 +110,32 @@ void Session::startUp()
     m_lifecycle->startUp();
     m_padCheck->checkAll();     // also the profiles whose file was not loaded
     m_campaign->reloadStates(); // the program of the profiles just loaded
+}
+
+void Session::openStoreLater(StoreOpener open)
+{
+    m_campaign->awaitStore();
+    auto *latest = new QTimer(m_campaign);
+    latest->setSingleShot(true);
+    const auto openOnce = [this, latest, open = std::move(open)] {
+        if (!m_campaign->storeOpening())
+            return;            // opened already
+        latest->deleteLater(); // and with it both connections
+        openStore(open);
+    };
+    // Queued: the page's own "loaded" reaches everyone else first.
+    QObject::connect(&m_platform.browser, &Browser::downloadComplete, latest, openOnce,
+                     Qt::QueuedConnection);
+    QObject::connect(latest, &QTimer::timeout, latest, openOnce);
+    latest->start(LatestStoreOpeningMs);
+}
+
+void Session::openStore(const StoreOpener &open)
+{
+    const CampaignStore::OpenOutcome opened = open(m_platform.store);
+    m_campaign->takeStore();
+    if (!opened.ok)
+        tellStoreProblem(opened.message);
 }
 
 void Session::tellStoreProblem(const QString &message)

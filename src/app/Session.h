@@ -1,7 +1,10 @@
 #pragma once
 
+#include "core/campaign/CampaignStore.h"
+
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 namespace tarvelo {
@@ -36,8 +39,8 @@ public:
         Browser &browser;
         KeyState &keys;
         SettingsStore &settings;
-        // Open, or the reason it is not in lastError(): the window then shows
-        // the built-in site list.
+        // Opened by openStoreLater(), or open already; when it is not, the
+        // window shows the built-in site list.
         CampaignStore &store;
         // Where the help page file may be written, first choice first; empty
         // means the program's folder, then the per-user runtime folder.
@@ -60,13 +63,20 @@ public:
 
     // The start-up sequence; show the window afterwards.
     void startUp();
-    // Once the window is shown: tells the user why the store did not open,
-    // where its file is and where a damaged one was kept.
-    void tellStoreProblem(const QString &message);
+    using StoreOpener = std::function<CampaignStore::OpenOutcome(CampaignStore &store)>;
+    // Once the window is shown: opens the store when the browser's first page
+    // has loaded (at the latest a moment later), so reading a long campaign
+    // holds up neither the window nor the help page; then fills the list and
+    // tells a problem once.
+    void openStoreLater(StoreOpener open);
 
 private:
     void buildCampaign();
     void buildSitesTab();
+    void openStore(const StoreOpener &open);
+    // Why the store did not open, where its file is and where a damaged one
+    // was kept.
+    void tellStoreProblem(const QString &message);
 
     Platform m_platform;
     std::unique_ptr<MainWindow> m_window;

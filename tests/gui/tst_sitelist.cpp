@@ -81,6 +81,8 @@ private Q_SLOTS:
     void undoAfterSubmission();
     void storeProblem_data();
     void storeProblem();
+    void storeOpensAfterFirstPage_data();
+    void storeOpensAfterFirstPage();
 };
 
 void TestSiteList::sitesInUseInOrder()
@@ -421,7 +423,6 @@ void TestSiteList::storeProblem()
     };
     WindowFixture fx(nullptr, nullptr, open);
     QVERIFY(!fx.opened.ok);
-    fx.session->tellStoreProblem(fx.opened.message);
 
     QCOMPARE(fx.dialogs.messages.size(), 1);
     const QString told = fx.dialogs.messages[0].text;
@@ -439,6 +440,68 @@ void TestSiteList::storeProblem()
     fx.session->siteMenu().prepare();
     QVERIFY(!fx.control<QMenu>(u"mnuSites"_s)->findChild<QAction *>(u"mnuSiteAdd"_s)->isEnabled());
     Q_EMIT fx.fakeBrowser.formSubmitted(QUrl(fx.store.path()));
+}
+
+void TestSiteList::storeOpensAfterFirstPage_data()
+{
+    QTest::addColumn<bool>("damaged");
+    QTest::newRow("whole store") << false;
+    QTest::newRow("damaged store") << true;
+}
+
+void TestSiteList::storeOpensAfterFirstPage()
+{
+    QFETCH(bool, damaged);
+    const auto open = [damaged](CampaignStore &store, const QString &path) {
+        QFile file(path);
+        if (damaged && file.open(QIODevice::WriteOnly)) {
+            file.write(QByteArray(8192, 'x'));
+            file.close();
+        }
+        return store.open(path, fourSites);
+    };
+    KeyStateFilter keys;
+    WindowFixture fx(nullptr, &keys, open, WindowFixture::Store::Opening);
+    fx.session->startUp();
+    makeProgramCurrent(fx, u"Prog"_s, u"2.0"_s);
+    QVERIFY(fx.showActive());
+    auto *list = fx.control<QListWidget>(u"lstSites"_s);
+    auto *status = fx.control<QLabel>(u"lblStatus"_s);
+    QCOMPARE(list->count(), 0);
+
+    // Before the store is open: keypad + and a form sent only say so.
+    const QStringList helpPageOnly = fx.fakeBrowser.navigations;
+    Q_EMIT fx.fakeBrowser.gotFocus();
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Plus, Qt::KeypadModifier, u"+"_s);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Plus, Qt::KeypadModifier, u"+"_s);
+    auto *page = fx.control<QLineEdit>(u"txtPADURL_1"_s); // stands for the page
+    QApplication::sendEvent(page, &press);
+    QCoreApplication::processEvents();
+    QApplication::sendEvent(page, &release);
+    QTRY_VERIFY(status->text().contains(u"still opening"_s));
+    Q_EMIT fx.fakeBrowser.formSubmitted(QUrl(u"http://delta.example/add"_s));
+    QCOMPARE(fx.fakeBrowser.navigations, helpPageOnly);
+    QCOMPARE(fx.openings, 0);
+
+    // The page's load reaches the page's own listeners first.
+    fx.firstPageLoaded();
+    QCOMPARE(fx.openings, 0);
+    QVERIFY(fx.storeOpened());
+    QCOMPARE(fx.openings, 1);
+    QVERIFY(fx.windowShownAtOpening);
+    QCOMPARE(fx.dialogs.messages.size(), damaged ? 1 : 0);
+    QCOMPARE(list->count(), damaged ? SiteDirectory::load().size() : 4);
+    if (!damaged) {
+        // The form sent early is recorded now.
+        const qint64 delta = idOf(fx.store, u"http://delta.example/add"_s);
+        QCOMPARE(fx.session->campaign().stateOf(delta).state, SiteState::Submitted);
+    }
+
+    // Later loads open nothing again and tell nothing again.
+    fx.firstPageLoaded();
+    QCoreApplication::processEvents();
+    QCOMPARE(fx.openings, 1);
+    QCOMPARE(fx.dialogs.messages.size(), damaged ? 1 : 0);
 }
 
 QTEST_MAIN(TestSiteList)

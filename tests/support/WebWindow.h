@@ -15,7 +15,7 @@
 namespace tarvelo {
 
 // The window with the real browser and key state, started up as a run does
-// it and shown, its help page loaded.
+// it and shown, its help page loaded and then its campaign store opened.
 class WebWindow
 {
 public:
@@ -24,6 +24,8 @@ public:
         fx.session->startUp();
         if (!fx.showActive() || !QTest::qWaitFor([&] { return completions.size() == 1; }, 30000))
             qWarning("the help page did not load");
+        if (!fx.storeOpened())
+            qWarning("the campaign store did not open");
         completions.clear();
         // What the status line said as each load completed: a link the mouse
         // rests on may replace it a moment later, as in any browser.
@@ -79,7 +81,7 @@ public:
 
     KeyStateFilter keys;
     WebEngineBrowser browser;
-    WindowFixture fx{&browser, &keys};
+    WindowFixture fx{&browser, &keys, WindowFixture::openBuiltIn, WindowFixture::Store::Opening};
     QSignalSpy completions{&browser, &Browser::downloadComplete};
     QStringList statusWhenDone;
     QPoint lastBox; // where inBox clicked, in the view

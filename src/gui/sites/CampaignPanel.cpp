@@ -136,6 +136,19 @@ bool CampaignPanel::changedSites(bool done)
     return done;
 }
 
+void CampaignPanel::awaitStore()
+{
+    m_opening = true;
+    refresh();
+}
+
+void CampaignPanel::takeStore()
+{
+    m_opening = false;
+    refresh();
+    Q_EMIT storeOpened();
+}
+
 void CampaignPanel::refresh()
 {
     reloadSites();

@@ -16,7 +16,9 @@ class MainWindow;
 // the current program (the current profile's PAD URL and program name) and
 // its state on each site. The site list and the Sites tab both work through
 // here, so each sees the other's changes at once. Without an open store there
-// are no sites and nothing can change.
+// are no sites and nothing can change. The store opens after start-up: while
+// it is opening the panel has no sites either, and storeOpened() tells when
+// it is read.
 class CampaignPanel : public QObject
 {
     Q_OBJECT
@@ -25,6 +27,12 @@ public:
     CampaignPanel(MainWindow &window, CampaignStore &store, QObject *parent = nullptr);
 
     bool hasStore() const { return m_store.isOpen(); }
+    // Between awaitStore() and takeStore(): the list waits for the store.
+    bool storeOpening() const { return m_opening; }
+    // The store is about to open a moment from now.
+    void awaitStore();
+    // The store's opening is over, open or not: reads it and tells storeOpened.
+    void takeStore();
     CampaignStore &store() { return m_store; }
 
     // Nothing while both the PAD URL and the name are empty.
@@ -61,6 +69,8 @@ public:
     void reloadStates();
 
 Q_SIGNALS:
+    // After takeStore() has read the store (or found it closed).
+    void storeOpened();
     void sitesChanged();
     void statesChanged();
 
@@ -75,6 +85,7 @@ private:
     QHash<qint64, qsizetype> m_rowOfSite; // into m_sites
     QHash<qint64, StateRecord> m_states;
     qint64 m_programId = 0;
+    bool m_opening = false;
     // Typing a name waits for a pause before the states are read again.
     QTimer *m_typingPause = nullptr;
 };

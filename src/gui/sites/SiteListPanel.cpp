@@ -15,10 +15,6 @@ using namespace Qt::StringLiterals;
 
 namespace tarvelo {
 
-namespace {
-
-} // namespace
-
 SiteListPanel::SiteListPanel(MainWindow &window, CampaignPanel &campaign, Browser &browser)
     : QObject(&window), m_window(window), m_campaign(campaign), m_browser(browser)
 {
@@ -50,6 +46,11 @@ void SiteListPanel::fill()
     QListWidget *list = m_window.siteList();
     const qint64 current = currentSiteId();
     list->clear();
+    // Empty while the store opens, rather than the built-in list: the list
+    // then changes once, and no row moves, gains a mark or vanishes under
+    // the pointer a moment after it appeared.
+    if (m_campaign.storeOpening())
+        return;
     if (!m_campaign.hasStore()) {
         list->addItems(SiteDirectory::load()); // shipped in the list's order
         return;
@@ -78,6 +79,10 @@ QListWidgetItem *SiteListPanel::itemOf(qint64 siteId) const
 
 void SiteListPanel::openNextSite()
 {
+    if (m_campaign.storeOpening()) {
+        say(tr("The campaign store is still opening; press Keypad + again in a moment."));
+        return;
+    }
     if (m_campaign.currentProgramId() == 0) {
         say(tr("Keypad + opens the next site once the current profile names a program."));
         return;

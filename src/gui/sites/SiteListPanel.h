@@ -12,7 +12,8 @@ class MainWindow;
 
 // The Main Window's site list (lstSites): the sites in use in the list's
 // order, each marked with its state for the current program, or the built-in
-// list when there is no store. Opens the next site that wants the program.
+// list when there is no store; empty while the store is opening. Opens the next site that wants the
+// program.
 class SiteListPanel : public QObject
 {
     Q_OBJECT

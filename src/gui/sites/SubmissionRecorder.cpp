@@ -9,6 +9,8 @@
 #include <QLabel>
 #include <QToolButton>
 
+#include <utility>
+
 using namespace Qt::StringLiterals;
 
 namespace tarvelo {
@@ -20,6 +22,7 @@ SubmissionRecorder::SubmissionRecorder(MainWindow &window, CampaignPanel &campai
     connect(&browser, &Browser::formSubmitted, this, &SubmissionRecorder::onFormSubmitted);
     connect(&browser, &Browser::downloadComplete, this, &SubmissionRecorder::onLoadFinished);
     connect(m_window.undoButton(), &QToolButton::clicked, this, &SubmissionRecorder::undo);
+    connect(&m_campaign, &CampaignPanel::storeOpened, this, &SubmissionRecorder::recordWaiting);
 }
 
 std::optional<qint64>
@@ -42,6 +45,12 @@ SubmissionRecorder::siteForPage(const QUrl &page, const QList<SiteRecord> &sites
 
 void SubmissionRecorder::onFormSubmitted(const QUrl &page)
 {
+    if (m_campaign.storeOpening()) {
+        m_waiting.append(page);
+        m_window.statusLabel()->setText(
+            tr(" The campaign store is still opening; the form sent is noted once it is open."));
+        return;
+    }
     const std::optional<ProgramKey> program = m_campaign.currentProgram();
     if (!program)
         return;
@@ -60,6 +69,13 @@ void SubmissionRecorder::onFormSubmitted(const QUrl &page)
                       m_campaign.site(*siteId)->address);
     m_loadsSinceNote = 0;
     showNote();
+}
+
+void SubmissionRecorder::recordWaiting()
+{
+    const QList<QUrl> pages = std::exchange(m_waiting, {});
+    for (const QUrl &page : pages)
+        onFormSubmitted(page);
 }
 
 void SubmissionRecorder::showNote()

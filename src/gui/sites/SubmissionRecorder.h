@@ -16,7 +16,8 @@ class SiteListPanel;
 
 // A form sent from a site's page while a program is current: the site becomes
 // submitted for the program with its current version, and the status line
-// says so with an Undo button (cmdUndo) beside it.
+// says so with an Undo button (cmdUndo) beside it. A form sent while the store
+// is still opening is recorded once it is open.
 class SubmissionRecorder : public QObject
 {
     Q_OBJECT
@@ -35,6 +36,7 @@ public:
 private:
     void showNote();
     void onLoadFinished();
+    void recordWaiting();
     void hideUndo();
 
     MainWindow &m_window;
@@ -43,6 +45,7 @@ private:
     qint64 m_stateId = 0; // the step Undo takes back
     QString m_note;
     int m_loadsSinceNote = 0;
+    QList<QUrl> m_waiting; // sent before the store was open
 };
 
 } // namespace tarvelo
