@@ -91,7 +91,6 @@ void Session::buildSitesTab()
     QObject::connect(m_campaign, &CampaignPanel::sitesChanged, m_sitesTab, &SitesTab::refresh);
     QObject::connect(m_campaign, &CampaignPanel::statesChanged, m_sitesTab, [this] {
         m_sitesTab->setProgram(m_campaign->statesProgramId(), m_campaign->currentVersion());
-        m_sitesTab->refresh();
     });
 }
 

@@ -182,8 +182,6 @@ void SitesTab::buildButtonRow()
 
 void SitesTab::setProgram(qint64 programId, const QString &version)
 {
-    if (programId == m_programId && version == m_version)
-        return;
     m_programId = programId;
     m_version = version;
     refresh();

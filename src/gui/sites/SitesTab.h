@@ -32,7 +32,8 @@ public:
     SitesTab(CampaignStore &store, Dialogs &dialogs, QWidget *parent = nullptr);
     ~SitesTab() override;
 
-    // The program whose states the table shows; 0 for none.
+    // The program whose states the table shows, 0 for none; its states are
+    // read again, as they change for the same program too.
     void setProgram(qint64 programId, const QString &version);
     // Reads the store again (at once when shown, else when next shown).
     void refresh();
