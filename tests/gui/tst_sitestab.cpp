@@ -188,6 +188,8 @@ void TestSitesTab::addAndEdit_data()
     QTest::newRow("edit to its own address") << 1 << u"https://BETA.example.org/"_s << QString();
     QTest::newRow("edit to another's")
         << 1 << u"http://gamma.test/add"_s << u"is the same site as"_s;
+    QTest::newRow("edit to a retired site's")
+        << 1 << u"http://zeta.test"_s << u"which was retired; add it to bring it back"_s;
 }
 
 void TestSitesTab::addAndEdit()
@@ -274,13 +276,12 @@ void TestSitesTab::importList_data()
     QTest::addColumn<QStringList>("told");                   // parts of the messages
     QTest::addColumn<int>("added");
     const QByteArray mixed = "http://one.test\njavascript:alert(1)\nhttp://two.test/\n";
-    QTest::newRow("bad line, no")
-        << mixed << QMessageBox::No
-        << QStringList{u"1 line of list.txt cannot be imported:\n\nLine 2: "_s} << 0;
-    QTest::newRow("bad line, yes") << mixed << QMessageBox::Yes
-                                   << QStringList{u"Import the 2 good lines"_s,
-                                                  u"Added 2 sites; 0 were in the list already."_s}
-                                   << 2;
+    QTest::newRow("bad line, yes")
+        << mixed << QMessageBox::Yes
+        << QStringList{u"1 line of list.txt cannot be imported:\n\nLine 2: "_s,
+                       u"Import the 2 good lines"_s,
+                       u"Added 2 sites; 0 were in the list already."_s}
+        << 2;
     QTest::newRow("all bad") << QByteArray("ftp://x.test\n") << QMessageBox::NoButton
                              << QStringList{u"Nothing was imported from list.txt:\n\nLine 1: "_s}
                              << 0;
