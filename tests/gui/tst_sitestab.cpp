@@ -1,6 +1,4 @@
-// The Sites tab on a store in a temporary file: the filter and search, the
-// site dialog's outcomes, import and export through real files, and the site
-// check against a server on 127.0.0.1.
+// The Sites tab on a store in a temporary file, with a site check against 127.0.0.1.
 #include "../unit/LocalHttpServer.h"
 #include "ScriptedDialogs.h"
 #include "core/campaign/CampaignStore.h"
@@ -28,7 +26,6 @@ using namespace tarvelo;
 
 namespace {
 
-// A shown tab on a fresh store, with the sites given.
 struct TabFixture
 {
     explicit TabFixture(const QList<SiteEntry> &sites = {})
@@ -127,9 +124,7 @@ void TestSitesTab::filterAndSearch_data()
     const QString all = u"All states"_s;
     QTest::newRow("everything") << all << QString() << QList<int>{0, 1, 2, 3, 4, 5};
     QTest::newRow("name and note, any case") << all << u"alpha"_s << QList<int>{0, 2};
-    QTest::newRow("address in capitals") << all << u"BETA.EXAMPLE"_s << QList<int>{1};
-    QTest::newRow("blanks around") << all << u"  gamma "_s << QList<int>{2};
-    QTest::newRow("submitted") << u"Submitted"_s << QString() << QList<int>{0};
+    QTest::newRow("address, capitals, blanks") << all << u" BETA.EXAMPLE "_s << QList<int>{1};
     QTest::newRow("update due") << u"Update due"_s << QString() << QList<int>{4};
     QTest::newRow("dead") << u"Dead"_s << QString() << QList<int>{3};
     QTest::newRow("to do: no history") << u"To do"_s << QString() << QList<int>{2};
@@ -154,7 +149,6 @@ void TestSitesTab::filterAndSearch()
     auto *filter = fx.control<QComboBox>(u"cboStateFilter"_s);
     filter->setCurrentIndex(filter->findText(state));
     QVERIFY(filter->currentIndex() >= 0);
-    // Typed on past the end and taken back: each key narrows or widens the rows.
     auto *box = fx.control<QLineEdit>(u"txtSiteSearch"_s);
     QTest::keyClicks(box, search + u"zq"_s);
     QVERIFY(fx.shownAddresses().isEmpty());
@@ -190,7 +184,6 @@ void TestSitesTab::addAndEdit_data()
     QTest::newRow("add a duplicate") << -1 << u"HTTP://ALPHA.example.com:80/submit/"_s
                                      << u"\u201chttp://alpha.example.com/submit\u201d, which is "
                                         u"in the list already"_s;
-    QTest::newRow("add a retired site back") << -1 << u"http://zeta.test/"_s << QString();
     QTest::newRow("edit") << 1 << u"https://beta.example.org/new"_s << QString();
     QTest::newRow("edit to its own address") << 1 << u"https://BETA.example.org/"_s << QString();
     QTest::newRow("edit to another's")
@@ -230,7 +223,6 @@ void TestSitesTab::addAndEdit()
     const auto id = fx.store.siteIdFor(address);
     QVERIFY(id);
     QCOMPARE(fx.store.site(*id)->note, entry.note);
-    // The table shows the site as stored.
     QCOMPARE(fx.tab.model()->site(fx.tab.model()->rowOf(*id))->address,
              fx.store.site(*id)->address);
     QCOMPARE(fx.tab.model()->rowCount(), edit < 0 ? 6 : 5);
@@ -279,26 +271,20 @@ void TestSitesTab::retireAndDead()
 
 void TestSitesTab::importList_data()
 {
-    // How the lines are read is the site list file's business; here, what the
-    // user is asked and told, and what comes in.
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QMessageBox::StandardButton>("answer"); // to the good lines' question
     QTest::addColumn<QStringList>("told");                   // parts of the messages
     QTest::addColumn<int>("added");
     const QByteArray mixed = "http://one.test\njavascript:alert(1)\nhttp://two.test/\n";
-    QTest::newRow("bad line, no")
-        << mixed << QMessageBox::No
-        << QStringList{u"1 line of list.txt cannot be imported:\n\nLine 2: "_s} << 0;
-    QTest::newRow("bad line, yes") << mixed << QMessageBox::Yes
-                                   << QStringList{u"Import the 2 good lines"_s,
-                                                  u"Added 2 sites; 0 were in the list already."_s}
-                                   << 2;
+    QTest::newRow("bad line, yes")
+        << mixed << QMessageBox::Yes
+        << QStringList{u"1 line of list.txt cannot be imported:\n\nLine 2: "_s,
+                       u"Import the 2 good lines"_s,
+                       u"Added 2 sites; 0 were in the list already."_s}
+        << 2;
     QTest::newRow("all bad") << QByteArray("ftp://x.test\n") << QMessageBox::NoButton
                              << QStringList{u"Nothing was imported from list.txt:\n\nLine 1: "_s}
                              << 0;
-    QTest::newRow("one known, one new")
-        << QByteArray("http://alpha.example.com/submit\nhttp://new.test\n") << QMessageBox::NoButton
-        << QStringList{u"Added 1 site; 1 was in the list already."_s} << 1;
     QByteArray many = "http://good.test\n";
     for (int i = 0; i < 25; ++i)
         many += "mailto:x@y.test\n";
@@ -332,7 +318,6 @@ void TestSitesTab::importList()
     QCOMPARE(fx.sitesChanged.size(), added ? 1 : 0);
 }
 
-// Whatever goes out comes back as the same sites, so a second import adds none.
 void TestSitesTab::exportThenImportAddsNothing()
 {
     TabFixture fx(sixSites);
@@ -341,16 +326,9 @@ void TestSitesTab::exportThenImportAddsNothing()
     fx.dialogs.siteListsToSave << path;
     fx.click(u"cmdExportSites"_s);
     QCOMPARE(fx.control<QLabel>(u"lblSitesInfo"_s)->text(), u"Exported 6 sites to "_s + path);
-    QVERIFY(fx.dialogs.messages.isEmpty());
-
-    TabFixture other;
-    other.show();
-    other.dialogs.siteListsToOpen << path << path;
-    other.click(u"cmdImportSites"_s);
-    QCOMPARE(other.shownAddresses(), fx.shownAddresses());
-    QCOMPARE(other.store.sites().value(2).note, sixSites[2].note);
-    other.click(u"cmdImportSites"_s);
-    QCOMPARE(other.dialogs.messages.last().text, u"Added 0 sites; 6 were in the list already."_s);
+    fx.dialogs.siteListsToOpen << path;
+    fx.click(u"cmdImportSites"_s);
+    QCOMPARE(fx.said(), u"Added 0 sites; 6 were in the list already."_s);
 }
 
 void TestSitesTab::checkSites_data()
@@ -386,7 +364,6 @@ void TestSitesTab::checkSites()
         QVERIFY(fx.control(u"prgSiteCheck"_s)->isHidden()); // the question comes at the end
     };
     fx.click(u"cmdCheckSites"_s);
-    QVERIFY(!fx.control(u"prgSiteCheck"_s)->isHidden());
     QVERIFY(!fx.control(u"cmdCheckSites"_s)->isEnabled());
     QVERIFY(finished.wait(20000));
     QCOMPARE(finished.value(0).value(0).toBool(), false);
@@ -399,8 +376,6 @@ void TestSitesTab::checkSites()
     const bool marked = answer == QMessageBox::Yes;
     QCOMPARE(fx.store.site(fx.ids[0])->dead, marked);
     QCOMPARE(fx.sitesChanged.size(), marked ? 1 : 0);
-    for (qint64 id : std::as_const(fx.ids))
-        QCOMPARE(fx.store.checks(id).size(), 2);
     const QString check = fx.cell(fx.ids[0], SiteTableModel::CheckColumn);
     QVERIFY2(check.contains(u"404"_s), qPrintable(check));
     QCOMPARE(fx.control<QLabel>(u"lblSitesInfo"_s)->text(),
@@ -423,7 +398,6 @@ void TestSitesTab::cancelCheck()
     fx.click(u"cmdCancelCheck"_s);
     QTRY_COMPARE(finished.size(), 1);
     QCOMPARE(finished[0][0].toBool(), true);
-    QVERIFY(fx.control(u"prgSiteCheck"_s)->isHidden());
     QVERIFY(fx.control(u"cmdCancelCheck"_s)->isHidden());
     QVERIFY(fx.dialogs.messages.isEmpty()); // nothing asked, nothing offered
     QVERIFY(fx.control<QLabel>(u"lblSitesInfo"_s)->text().startsWith(u"Cancelled. "_s));
@@ -445,8 +419,8 @@ void TestSitesTab::taughtBoxes()
              qPrintable(fx.said()));
     QCOMPARE(fx.store.taughtBoxes(host).size(), 2); // kept
     fx.click(u"cmdTaughtBoxes"_s);
-    QCOMPARE(fx.store.taughtBoxes(host).size(), 0); // cleared, for this site only
-    QCOMPARE(fx.store.taughtBoxes(u"gamma.test"_s).size(), 1);
+    QCOMPARE(fx.store.taughtBoxes(host).size(), 0);
+    QCOMPARE(fx.store.taughtBoxes(u"gamma.test"_s).size(), 1); // another site's stay
     fx.click(u"cmdTaughtBoxes"_s);
     QCOMPARE(fx.dialogs.messages.last().text, u"No form boxes have been taught on %1."_s.arg(host));
 }
@@ -458,18 +432,13 @@ void TestSitesTab::thirdPageOfTheWindow()
     window.setSitesTab(&fx.tab);
     QTabBar *tabs = window.tabControl()->tabBar();
     QCOMPARE(tabs->tabText(2), u"Sites"_s);
-    QCOMPARE(window.sitesPage()->objectName(), u"tabSites"_s);
     window.show();
     QCOMPARE(fx.tab.model()->rowCount(), 0); // not read before it is shown
     tabs->setCurrentIndex(2);
     QCOMPARE(fx.tab.model()->rowCount(), 6);
     QVERIFY(!window.fieldButtonFrame()->isEnabled());
-    // It fills the page below the tab strip.
-    const QRect page = window.sitesPage()->rect();
+    // Below the tab strip, growing with the window.
     QVERIFY(fx.tab.geometry().top() >= TabControl::StripHeight);
-    QVERIFY(fx.tab.width() > page.width() * 9 / 10);
-    QVERIFY(fx.tab.geometry().bottom() > page.height() * 9 / 10);
-    // and grows with the window.
     const QSize before = fx.tab.size();
     window.resize(window.size() + QSize(200, 100));
     QTRY_COMPARE(fx.tab.size(), before + QSize(200, 100));
