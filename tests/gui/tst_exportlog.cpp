@@ -15,13 +15,11 @@ class TestExportLog : public QObject
 private slots:
     void exportLog_data();
     void exportLog();
-    void help();
 };
 
 void TestExportLog::exportLog_data()
 {
-    // The store at the binary's default path: none, whole, held open by a
-    // running copy (this test), or not a database.
+    // The store at the binary's default path; "held" = open in a running copy (this test).
     QTest::addColumn<QString>("store");
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("stderrHas");
@@ -74,14 +72,6 @@ void TestExportLog::exportLog()
                              "http://a.example/,,Prog,http://me.example/pad.xml,1.0,listed,"
                              "2026-12-07T10:15:00Z,\r\n"
                              "http://b.example/,,Prog,http://me.example/pad.xml,,todo,,\r\n");
-}
-
-void TestExportLog::help()
-{
-    QProcess tarvelo;
-    tarvelo.start(QStringLiteral(TARVELO_BINARY), {u"--help"_s});
-    QVERIFY(tarvelo.waitForFinished(30000));
-    QVERIFY(tarvelo.readAllStandardOutput().contains("--export-log <FILE.csv>"));
 }
 
 QTEST_GUILESS_MAIN(TestExportLog)
