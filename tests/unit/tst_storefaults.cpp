@@ -100,7 +100,6 @@ private slots:
     void locked();
     void readOnly_data();
     void readOnly();
-    void readOnlyFile();
     void killedInBurst();
 
 private:
@@ -182,35 +181,31 @@ void TestStoreFaults::locked()
 
 void TestStoreFaults::readOnly_data()
 {
-    // /proc and /sys refuse even root, who writes anywhere chmod forbids.
+    // /proc and /sys refuse even root, who writes anywhere chmod forbids; no path: a
+    // store made read-only by chmod.
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("why");
     QTest::newRow("folder cannot be made")
         << u"/proc/tarvelo-test/campaign.sqlite"_s << u"cannot be created"_s;
     QTest::newRow("read-only file system") << u"/sys/campaign.sqlite"_s << u"cannot be written"_s;
+    QTest::newRow("read-only file") << QString() << u"read-only"_s;
 }
 
 void TestStoreFaults::readOnly()
 {
     QFETCH(QString, path);
     QFETCH(QString, why);
+    if (path.isEmpty()) {
+        path = m_path;
+        QVERIFY(CampaignStore().open(path, {}).ok);
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+        if (QFile file(path); file.open(QIODevice::ReadWrite))
+            QSKIP("this user writes to read-only files (root)");
+    }
     CampaignStore store;
     QVERIFY(refused(store.open(path, {u"http://a.example/"_s}), path, why));
     QCOMPARE(store.setState(1, 1, SiteState::Listed, u"1"_s), 0);
     QVERIFY(!store.lastError().isEmpty());
-}
-
-void TestStoreFaults::readOnlyFile()
-{
-    {
-        CampaignStore store;
-        QVERIFY(store.open(m_path, {}).ok);
-    }
-    QFile::setPermissions(m_path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
-    if (QFile file(m_path); file.open(QIODevice::ReadWrite))
-        QSKIP("this user writes to read-only files (root)");
-    CampaignStore store;
-    QVERIFY(refused(store.open(m_path, {}), m_path, u"read-only"_s));
 }
 
 void TestStoreFaults::killedInBurst()
