@@ -15,18 +15,15 @@ class TestExportLog : public QObject
 private slots:
     void exportLog_data();
     void exportLog();
-    void help();
 };
 
 void TestExportLog::exportLog_data()
 {
-    // The store at the binary's default path: none, whole, held open by a
-    // running copy (this test), or not a database.
+    // The store at the binary's default path; "held": open in a running copy (this test).
     QTest::addColumn<QString>("store");
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("stderrHas");
     QTest::newRow("no store") << u"none"_s << 2 << u"no campaign store at %1"_s;
-    QTest::newRow("store") << u"whole"_s << 0 << QString();
     QTest::newRow("while the window runs") << u"held"_s << 0 << QString();
     QTest::newRow("not a database") << u"damaged"_s << 2 << u"The campaign store %1"_s;
 }
@@ -41,10 +38,9 @@ void TestExportLog::exportLog()
     const QString csv = dir.filePath(u"log.csv"_s);
     CampaignStore running;
     if (store != "none"_L1) {
-        QVERIFY(running.open(path, {u"http://a.example/"_s, u"http://b.example/"_s}).ok);
+        QVERIFY(running.open(path, {u"http://a.example/"_s}).ok);
         const qint64 program = running.programId({u"http://me.example/pad.xml"_s, u"Prog"_s});
-        QVERIFY(running.setState(program, 1, SiteState::Listed, u"1.0"_s, {},
-                                 QDateTime({2026, 12, 7}, {10, 15}, Qt::UTC)));
+        QVERIFY(running.setState(program, 1, SiteState::Listed, u"1.0"_s));
     }
     if (store != "held"_L1)
         running.open(dir.filePath(u"elsewhere.sqlite"_s), {});
@@ -68,20 +64,11 @@ void TestExportLog::exportLog()
         QCOMPARE(QFile::exists(path), store != "none"_L1); // never created, never moved
         return;
     }
+    // The CSV's form is the store's own test; here: the running copy's step is in it.
     QFile file(csv);
     QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), "site,name,program,pad_url,version,status,date,note\r\n"
-                             "http://a.example/,,Prog,http://me.example/pad.xml,1.0,listed,"
-                             "2026-12-07T10:15:00Z,\r\n"
-                             "http://b.example/,,Prog,http://me.example/pad.xml,,todo,,\r\n");
-}
-
-void TestExportLog::help()
-{
-    QProcess tarvelo;
-    tarvelo.start(QStringLiteral(TARVELO_BINARY), {u"--help"_s});
-    QVERIFY(tarvelo.waitForFinished(30000));
-    QVERIFY(tarvelo.readAllStandardOutput().contains("--export-log <FILE.csv>"));
+    QVERIFY(file.readAll().contains(
+        "\r\nhttp://a.example/,,Prog,http://me.example/pad.xml,1.0,listed,"));
 }
 
 QTEST_GUILESS_MAIN(TestExportLog)
