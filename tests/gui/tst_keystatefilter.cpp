@@ -105,7 +105,6 @@ void TestKeyStateFilter::scripts_data()
     row("auto-repeat handed back", "+1#500 ?1=8001 r1#530 ?1=8001 r1#530 ?1=8000");
     row("clock wrapped round", "+1#4294967000 -1#4294967100 ?1=1 +1#20 ?1=8001 -1#90 ?1=0");
     row("* and /", "+* +/ ?*=8001 ?/=8001 -* ?*=0 ?/=8000");
-    row("keypad enter", "+x ?x=8001 -x ?x=0");
     row("main row digit is not keypad", "+n ?1=0 -n");
     row("ctrl and alt held", "+c ?c=8001 ?c=8000 -c ?c=0 +a ?a=8001 -a ?a=0");
     row("release paired by scan code", "+1@87 ?1=8001 -e@87 ?1=0");

@@ -47,26 +47,28 @@ private Q_SLOTS:
                                       {20, SiteState::Skipped},
                                       {30, SiteState::Dead},
                                       {40, SiteState::Listed}});
-        QTest::newRow("no selection: first") << ids << States() << OptionalId() << OptionalId(10);
-        QTest::newRow("after the selection") << ids << States() << OptionalId(20) << OptionalId(30);
-        QTest::newRow("wraps from the last") << ids << States() << OptionalId(40) << OptionalId(10);
-        QTest::newRow("skips worked sites") << ids
-                                            << states({{20, SiteState::Submitted},
-                                                       {30, SiteState::Skipped},
-                                                       {40, SiteState::Dead},
-                                                       {10, SiteState::Rejected}})
-                                            << OptionalId(10) << OptionalId();
+        const auto row = [&](const char *name, const States &latest, OptionalId selected,
+                             OptionalId next) {
+            QTest::newRow(name) << ids << latest << selected << next;
+        };
+        row("no selection: first", {}, {}, 10);
+        row("after the selection", {}, 20, 30);
+        row("wraps from the last", {}, 40, 10);
+        row("skips worked sites",
+            states({{20, SiteState::Submitted},
+                    {30, SiteState::Skipped},
+                    {40, SiteState::Dead},
+                    {10, SiteState::Rejected}}),
+            10, {});
         States todoEntry = worked;
         todoEntry[20].state = SiteState::Todo;
-        QTest::newRow("todo entry counts") << ids << todoEntry << OptionalId(30) << OptionalId(20);
+        row("todo entry counts", todoEntry, 30, 20);
         States due = worked;
         due[40].state = SiteState::UpdateDue;
-        QTest::newRow("update due") << ids << due << OptionalId(10) << OptionalId(40);
-        QTest::newRow("selected is the only one left")
-            << ids << due << OptionalId(40) << OptionalId(40);
-        QTest::newRow("none left") << ids << worked << OptionalId(20) << OptionalId();
-        QTest::newRow("selection not listed")
-            << ids << States() << OptionalId(99) << OptionalId(10);
+        row("update due", due, 10, 40);
+        row("selected is the only one left", due, 40, 40);
+        row("none left", worked, 20, {});
+        row("selection not listed", {}, 99, 10);
         QTest::newRow("empty list") << QList<qint64>() << States() << OptionalId() << OptionalId();
     }
     void nextSite()

@@ -86,7 +86,6 @@ private slots:
               {"10 redirects", "{base}/hop/10", true, "moved to {base}/page"},
               {"11 redirects", "{base}/hop/11", false, "more than 10 redirects"},
               {"redirect loop", "{base}/loop", false, "redirect loop back to {base}/loop"},
-              {"404", "{base}/gone", false, "404 Not Found"},
               {"405 to HEAD, GET 200", "{base}/nohead", true, "200 OK"},
               {"501 to HEAD, GET 404", "{base}/nohead-gone", false, "404 Not Found"},
               {"401", "{base}/login", true, "401 Unauthorized"},
