@@ -26,7 +26,6 @@ static QByteArray answer(const QByteArray &method, const QByteArray &path)
         {"/r3", moved("/gone")},
         {"/loop", moved("/loop2")},
         {"/loop2", moved("/loop")},
-        {"/private", empty("403 Forbidden")},
         {"/login", empty("401 Unauthorized")},
         {"/broken", empty("500 Internal Server Error")},
         // The GET's body never ends: only a check that stops at the headers is done in time.
@@ -87,15 +86,12 @@ private slots:
               {"10 redirects", "{base}/hop/10", true, "moved to {base}/page"},
               {"11 redirects", "{base}/hop/11", false, "more than 10 redirects"},
               {"redirect loop", "{base}/loop", false, "redirect loop back to {base}/loop"},
-              {"404", "{base}/gone", false, "404 Not Found"},
               {"405 to HEAD, GET 200", "{base}/nohead", true, "200 OK"},
               {"501 to HEAD, GET 404", "{base}/nohead-gone", false, "404 Not Found"},
               {"401", "{base}/login", true, "401 Unauthorized"},
-              {"403", "{base}/private", true, "403 Forbidden"},
               {"500", "{base}/broken", false, "500 Internal Server Error"},
               {"never answers", "{base}/silent", false, "timed out after 0.5 s"},
               {"refused", "http://127.0.0.1:1/", false, "connection refused"},
-              {"ftp", "ftp://127.0.0.1/page", false, "not an http or https address"},
               {"no scheme", "127.0.0.1/page", false, "not an http or https address"}})
             QTest::newRow(name) << QString::fromUtf8(address) << ok << QString::fromUtf8(result);
     }
@@ -106,7 +102,6 @@ private slots:
         QFETCH(QString, result);
         address.replace(u"{base}"_s, m_server.url(""));
         result.replace(u"{base}"_s, m_server.url(""));
-        // Only the silent server waits for the timeout.
         const int timeoutMs = address.endsWith(u"/silent") ? 500 : 5000;
         const QDateTime before = QDateTime::currentDateTimeUtc();
         const Run done = run({{7, address}}, timeoutMs);
@@ -116,7 +111,6 @@ private slots:
         QCOMPARE(record.result, result);
         QCOMPARE(record.ok, ok);
         QVERIFY(record.at >= before && record.at.timeSpec() == Qt::UTC);
-        QCOMPARE(done.progress, QList<int>({0, 1}));
     }
 
     void namesItself()
@@ -127,7 +121,7 @@ private slots:
 
     void timeoutCoversRedirects()
     {
-        // Each answer alone comes well in time; the three of /r1 do not.
+        // Each answer comes in time; the three of /r1 together do not.
         LocalHttpServer::Load load;
         LocalHttpServer slow(answer, &load, 300);
         const Run done = run({{1, slow.url("/r1")}}, 700);
@@ -136,8 +130,7 @@ private slots:
 
     void atMostEightAtOnce()
     {
-        // Four servers: the manager's own limit of six connections per server
-        // must not be what keeps the count down.
+        // Four servers, so the manager's limit of six per server is not what caps it.
         LocalHttpServer::Load load;
         std::vector<std::unique_ptr<LocalHttpServer>> servers;
         QList<SiteCheck::Site> sites;
@@ -168,7 +161,6 @@ private slots:
         QSignalSpy checked(&check, &SiteCheck::siteChecked);
         QSignalSpy finished(&check, &SiteCheck::finished);
         check.start(sites);
-        // The two that answer are done, and eight silent ones wait.
         QTRY_VERIFY(checked.size() == 2 && load.now == 8);
         check.cancel();
         check.cancel();

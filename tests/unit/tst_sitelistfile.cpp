@@ -2,12 +2,9 @@
 // line, hostile files, and export read back.
 #include "core/campaign/SiteListFile.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <ctime>
 
 using namespace Qt::StringLiterals;
 using namespace tarvelo;
@@ -41,14 +38,13 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QList<SiteEntry>>("entries");
         QTest::addColumn<Problems>("problems");
-        const auto text = [](const char *name, const QByteArray &bytes,
-                             const QList<SiteEntry> &entries, const Problems &problems) {
-            QTest::newRow(name) << Format::Text << bytes << entries << problems;
-        };
-        const auto csv = [](const char *name, const QByteArray &bytes,
+        const auto row = [](Format format) {
+            return [format](const char *name, const QByteArray &bytes,
                             const QList<SiteEntry> &entries, const Problems &problems) {
-            QTest::newRow(name) << Format::Csv << bytes << entries << problems;
+                QTest::newRow(name) << format << bytes << entries << problems;
+            };
         };
+        const auto text = row(Format::Text), csv = row(Format::Csv);
         const QString a = u"http://a.example/add"_s;
         const QString b = u"https://b.example"_s;
 
@@ -59,32 +55,20 @@ private Q_SLOTS:
              sites({a, b}), {});
         text("lone CR", "http://a.example/add\rhttps://b.example", sites({a, b}), {});
         text("bad lines keep their numbers",
-             "javascript:alert(1)\nhttp://a.example/add\nfile:///etc/passwd\nnot an address\n"
-             "www.b.example\n",
-             sites({a}),
+             "javascript:alert(1)\nhttp://a.example/add\n\nwww.b.example\n", sites({a}),
              {{1, u"only http and https addresses are sites, not javascript"_s},
-              {3, u"only http and https addresses are sites, not file"_s},
-              {4, u"not a valid address"_s},
-              {5, u"no http:// or https:// in front"_s}});
+              {4, u"no http:// or https:// in front"_s}});
         text("same site",
              "http://a.example/add\n\nHTTP://A.example:80/add/\nhttp://a.example/add#x\n",
              sites({a}), {{3, u"same site as line 1"_s}, {4, u"same site as line 1"_s}});
-        text("quotes are no address", "\"http://a.example/add\"\n", {},
-             {{1, u"not a valid address"_s}});
         text("very long address", "http://a.example/" + QByteArray(3000, 'x') + "\n", {},
              {{1, u"an address longer than 2048 characters"_s}});
         text("NUL byte", "http://a.example/add\n\0\n"_ba, {}, {{0, notText}});
         text("invalid UTF-8", "http://a.example/add\n\xC3\x28\n", {}, {{0, notText}});
-        text("UTF-16", QByteArray("\xFF\xFEh\0t\0t\0p\0", 10), {}, {{0, notText}});
-        text("empty", "", {}, {});
 
         csv("header, names and notes",
             "URL,Name,Note\nhttp://a.example/add, A ,first\nhttps://b.example\n",
             {{a, u"A"_s, u"first"_s}, {b, {}, {}}}, {});
-        csv("address header",
-            "\xEF\xBB\xBF"
-            "address\r\nhttp://a.example/add\r\n",
-            sites({a}), {});
         csv("no header", "http://a.example/add,A\n", {{a, u"A"_s, {}}}, {});
         csv("header only first", "url\nurl\n", {}, {{2, u"no http:// or https:// in front"_s}});
         csv("quoted fields", "\"http://a.example/add\",\"A, \"\"the\"\" one\",\" kept \"\n",
@@ -101,8 +85,6 @@ private Q_SLOTS:
             sites({b}), {{1, u"text after a closing quote"_s}});
         csv("unterminated quote", "https://b.example\n\"http://a.example/add,A\nhttp://c.example\n",
             sites({b}), {{2, u"unterminated quote (the rest of the file was not read)"_s}});
-        csv("same site", "http://a.example/add,A\nhttp://A.EXAMPLE/add/,B\n", {{a, u"A"_s, {}}},
-            {{2, u"same site as line 1"_s}});
     }
     void parse()
     {
@@ -115,24 +97,14 @@ private Q_SLOTS:
         QCOMPARE(import.entries, entries);
     }
 
-    void roundTrip_data()
+    void csvRoundTrip()
     {
-        QTest::addColumn<QString>("fileName");
-        QTest::addColumn<QList<SiteEntry>>("entries");
-        QTest::newRow("text") << u"sites.txt"_s
-                              << sites({u"http://a.example/add"_s, u"https://b.example/?a=1,2"_s});
-        QTest::newRow("csv") << u"sites.CSV"_s
-                             << QList<SiteEntry>{
-                                    {u"http://a.example/add?x=1,2"_s, u"A, B"_s, u"say \"hi\""_s},
-                                    {u"https://b.example"_s, u" padded "_s, u"two\nlines\r\n"_s},
-                                    {u"https://c.example"_s, {}, u"# not a comment"_s}};
-    }
-    void roundTrip()
-    {
-        QFETCH(QString, fileName);
-        QFETCH(QList<SiteEntry>, entries);
+        const QList<SiteEntry> entries{
+            {u"http://a.example/add?x=1,2"_s, u"A, B"_s, u"say \"hi\""_s},
+            {u"https://b.example"_s, u" padded "_s, u"two\nlines\r\n"_s},
+            {u"https://c.example"_s, {}, u"# not a comment"_s}};
         QTemporaryDir dir;
-        const QString path = dir.filePath(fileName);
+        const QString path = dir.filePath(u"sites.CSV"_s);
         QString error;
         QVERIFY2(SiteListFile::write(path, entries, &error), qPrintable(error));
         const SiteListFile::Import import = SiteListFile::read(path);
@@ -166,7 +138,6 @@ private Q_SLOTS:
         large.close();
         const Problems tooLarge{{0, u"the file is larger than 20 MB, too large for a site list"_s}};
         QCOMPARE(SiteListFile::read(large.fileName()).problems, tooLarge);
-        // A device that says it is empty and never ends.
         QCOMPARE(SiteListFile::read(u"/dev/zero"_s).problems, tooLarge);
         const Problems missing = SiteListFile::read(dir.filePath(u"none.csv"_s)).problems;
         QCOMPARE(missing.size(), 1);
@@ -180,15 +151,7 @@ private Q_SLOTS:
             bytes += "https://site" + QByteArray::number(i) + ".example/submit/,Site " +
                      QByteArray::number(i) + ",\r\n";
         bytes += "https://SITE7.example/submit\r\n";
-        // The time is reported, not asserted: a sanitizer build or a busy
-        // machine takes several times as long.
-        QElapsedTimer timer;
-        timer.start();
-        const std::clock_t cpuStart = std::clock();
         const SiteListFile::Import import = SiteListFile::parse(bytes, Format::Csv);
-        const qint64 cpuMs = qint64(std::clock() - cpuStart) * 1000 / CLOCKS_PER_SEC;
-        qInfo("100,000 CSV records (%lld bytes) parsed in %lld ms CPU, %lld ms wall",
-              qint64(bytes.size()), cpuMs, timer.elapsed());
         QCOMPARE(import.entries.size(), 100000);
         QCOMPARE(import.problems, Problems({{100002, u"same site as line 9"_s}}));
     }
